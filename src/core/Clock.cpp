@@ -1,0 +1,21 @@
+#include "core/Clock.h"
+
+namespace kvo {
+
+namespace {
+QDateTime& fixedMoment() {
+    static QDateTime moment;
+    return moment;
+}
+} // namespace
+
+QDateTime Clock::now() {
+    const QDateTime& fixed = fixedMoment();
+    return fixed.isValid() ? fixed : QDateTime::currentDateTime();
+}
+
+void Clock::setFixed(const QDateTime& moment) { fixedMoment() = moment; }
+
+void Clock::reset() { fixedMoment() = QDateTime(); }
+
+} // namespace kvo
