@@ -1,0 +1,265 @@
+#include "framework/db/Database.h"
+
+#include "core/Currency.h"
+#include "framework/db/RecordSet.h"
+#include "framework/db/SqlText.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+
+#include <ibase.h>
+
+namespace kvo {
+
+namespace {
+
+QString errorText(const QSqlError& e) {
+    QString text = e.databaseText().trimmed();
+    const QString driver = e.driverText().trimmed();
+    if (text.isEmpty())
+        return driver;
+    return text;
+}
+
+QString nextConnectionName() {
+    static QAtomicInt counter;
+    return QStringLiteral("kvo-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+} // namespace
+
+Database::Database(ConnectionSettings settings)
+    : m_settings(std::move(settings)), m_connectionName(nextConnectionName()) {}
+
+Database::~Database() {
+    close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void Database::create(const ConnectionSettings& settings) {
+    if (settings.isEmbedded() && QFileInfo::exists(settings.path))
+        throw DatabaseError(QStringLiteral("O banco de dados já existe: %1").arg(settings.path));
+    QString sql = QStringLiteral("CREATE DATABASE %1 USER %2").arg(quotedStr(settings.target()), quotedStr(settings.user));
+    if (!settings.password.isEmpty())
+        sql += QStringLiteral(" PASSWORD ") + quotedStr(settings.password);
+    sql += QStringLiteral(" PAGE_SIZE 16384 DEFAULT CHARACTER SET UTF8");
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    const QByteArray text = sql.toUtf8();
+    if (isc_dsql_execute_immediate(status, &db, &tr, 0, text.constData(), SQL_DIALECT_V6, nullptr)) {
+        char buffer[512];
+        const ISC_STATUS* vector = status;
+        QString message;
+        while (fb_interpret(buffer, sizeof buffer, &vector))
+            message += QString::fromLocal8Bit(buffer) + u' ';
+        throw DatabaseError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                                .arg(settings.target(), message.trimmed()),
+                            sql);
+    }
+    isc_detach_database(status, &db);
+}
+
+void Database::open() {
+    if (isOpen())
+        return;
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
+    if (!m_db.isValid())
+        throw DatabaseError(QStringLiteral("O driver QIBASE do Qt não está instalado (pacote libqt6sql6-ibase)."));
+    m_db.setDatabaseName(m_settings.path);
+    if (!m_settings.isEmbedded()) {
+        m_db.setHostName(m_settings.host);
+        if (m_settings.port)
+            m_db.setPort(m_settings.port);
+    }
+    m_db.setUserName(m_settings.user);
+    m_db.setPassword(m_settings.password);
+    m_db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=") + m_settings.charset);
+    m_db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (m_settings.isEmbedded() && !QFileInfo::exists(m_settings.path))
+        throw DatabaseError(QStringLiteral("Banco de dados não encontrado: %1").arg(m_settings.path));
+    if (!m_db.open())
+        throw DatabaseError(QStringLiteral("Não foi possível conectar ao banco de dados %1: %2")
+                                .arg(m_settings.target(), errorText(m_db.lastError())));
+}
+
+void Database::close() {
+    if (m_db.isOpen()) {
+        if (m_transactionDepth > 0)
+            m_db.rollback();
+        m_transactionDepth = 0;
+        m_db.close();
+    }
+}
+
+bool Database::isOpen() const { return m_db.isValid() && m_db.isOpen(); }
+
+QVariant Database::toDriverValue(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<Currency>())
+        return value.value<Currency>().toString();
+    if (value.metaType().id() == QMetaType::Bool)
+        return value.toBool() ? 1 : 0;
+    return value;
+}
+
+namespace {
+
+// Money parameters go into the statement as exact literals: the driver would
+// carry a bound value through a double.
+QString inlineCurrencyParams(const QString& sql, SqlParams& params) {
+    QString out;
+    out.reserve(sql.size());
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            qsizetype j = sql.indexOf(c, i + 1);
+            j = j < 0 ? sql.size() : j + 1;
+            out += QStringView(sql).mid(i, j - i);
+            i = j;
+            continue;
+        }
+        if (c == u':' && i + 1 < sql.size() && (sql[i + 1].isLetter() || sql[i + 1] == u'_')) {
+            qsizetype j = i + 1;
+            while (j < sql.size() && (sql[j].isLetterOrNumber() || sql[j] == u'_'))
+                ++j;
+            const QString name = sql.mid(i + 1, j - i - 1);
+            const auto it = params.constFind(name);
+            if (it != params.cend() && it->metaType() == QMetaType::fromType<Currency>()) {
+                out += QStringLiteral("cast(%1 as numeric(18,4))").arg(it->value<Currency>().toString());
+                i = j;
+                continue;
+            }
+        }
+        out += c;
+        ++i;
+    }
+    for (auto it = params.begin(); it != params.end();)
+        it = it->metaType() == QMetaType::fromType<Currency>() ? params.erase(it) : std::next(it);
+    return out;
+}
+
+} // namespace
+
+QSqlQuery Database::exec(const QString& sqlText, const SqlParams& givenParams) {
+    SqlParams params = givenParams;
+    const QString sql = params.isEmpty() ? sqlText : inlineCurrencyParams(sqlText, params);
+    if (!isOpen())
+        throw DatabaseError(QStringLiteral("Sem conexão com o banco de dados."), sql);
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    bool ok;
+    if (params.isEmpty()) {
+        // Sent as it stands: PSQL bodies may hold ":name" variables.
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            for (auto it = params.cbegin(); it != params.cend(); ++it)
+                q.bindValue(u':' + it.key(), toDriverValue(it.value()));
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw DatabaseError(errorText(q.lastError()), sql);
+    return q;
+}
+
+int Database::executeSQL(const QString& sql, const SqlParams& params) {
+    QSqlQuery q = exec(sql, params);
+    // Only data changes have a row count (the driver complains about DDL).
+    static const QRegularExpression dml(QStringLiteral("^\\s*(insert|update|delete|merge)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return dml.match(sql).hasMatch() ? q.numRowsAffected() : 0;
+}
+
+QVariant Database::scalar(const QString& sql, const SqlParams& params) {
+    QSqlQuery q = exec(sql, params);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+std::unique_ptr<RecordSet> Database::query(const QString& sql, const SqlParams& params) {
+    auto rs = std::make_unique<RecordSet>(*this);
+    rs->setCommandText(sql);
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        rs->setParam(it.key(), it.value());
+    rs->setReadOnly(true);
+    rs->open();
+    return rs;
+}
+
+qint64 Database::getGeneretor(const QString& name, qint64 increment) {
+    const QString sql = QStringLiteral("select gen_id(%1, %2) from rdb$database")
+                            .arg(sqlIdentifier(name))
+                            .arg(increment);
+    return scalar(sql).toLongLong();
+}
+
+void Database::begin() {
+    if (m_transactionDepth == 0)
+        m_rollbackOnly = false;
+    if (m_transactionDepth++ == 0 && !m_db.transaction()) {
+        m_transactionDepth = 0;
+        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()));
+    }
+}
+
+void Database::commit() {
+    if (m_transactionDepth <= 0)
+        return;
+    if (m_transactionDepth == 1 && m_rollbackOnly) {
+        rollback();
+        throw DatabaseError(QStringLiteral("A transação foi desfeita por uma falha anterior dentro dela."));
+    }
+    if (--m_transactionDepth == 0 && !m_db.commit()) {
+        const QString message = errorText(m_db.lastError());
+        m_db.rollback();
+        throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + message);
+    }
+}
+
+void Database::commitAndContinue() {
+    if (m_transactionDepth == 0)
+        return;
+    if (m_rollbackOnly)
+        throw DatabaseError(QStringLiteral("A transação foi desfeita por uma falha anterior dentro dela."));
+    if (!m_db.commit() || !m_db.transaction())
+        throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + errorText(m_db.lastError()));
+}
+
+void Database::rollback() {
+    if (m_transactionDepth <= 0)
+        return;
+    if (--m_transactionDepth == 0) {
+        m_db.rollback();
+        m_rollbackOnly = false;
+    } else {
+        m_rollbackOnly = true; // an inner scope failed: the outer one must not commit
+    }
+}
+
+Transaction::Transaction(Database& db) : m_db(db) { m_db.begin(); }
+
+Transaction::~Transaction() {
+    if (!m_done)
+        m_db.rollback();
+}
+
+void Transaction::commit() {
+    if (m_done)
+        return;
+    m_done = true;
+    m_db.commit();
+}
+
+void Transaction::rollback() {
+    if (m_done)
+        return;
+    m_done = true;
+    m_db.rollback();
+}
+
+} // namespace kvo

@@ -1,0 +1,13 @@
+// main() of the screen tests: one QApplication, offscreen, fixed pt_BR locale.
+#include <QApplication>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
