@@ -1,0 +1,42 @@
+// The administration command: prepares and inspects a shop's database
+// without the screens. "kvo [--home DIR] db create|migrate|version|demo".
+#include "app/DbCommand.h"
+#include "core/Paths.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#ifdef KVO_WITH_NFE
+#include "nfe/NFeCommand.h"
+#endif
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout), err(stderr);
+    if (args.size() >= 2 && args[0] == QLatin1String("--home")) {
+        kvo::setProgramFolder(args[1]);
+        args = args.mid(2);
+    }
+    const QString command = args.value(0);
+    if (command == QLatin1String("db")) {
+        QCoreApplication app(argc, argv);
+        return kvo::runDbCommand(args.mid(1), out, err);
+    }
+#ifdef KVO_WITH_NFE
+    if (command == QLatin1String("nfe")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen"); // the DANFE is drawn without a screen
+        QGuiApplication app(argc, argv);
+        return kvo::nfe::runNfeCommand(args.mid(1), out, err);
+    }
+#endif
+    err << "uso: kvo [--home PASTA] db create|migrate|version|demo" << Qt::endl
+#ifdef KVO_WITH_NFE
+        << "     kvo nfe validate|sign|danfe|chave|cert ..." << Qt::endl
+#endif
+        ;
+    return 2;
+}

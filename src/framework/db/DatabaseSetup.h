@@ -1,0 +1,31 @@
+#pragma once
+
+#include "framework/db/ConnectionSettings.h"
+
+#include <QString>
+
+namespace kvo {
+
+class Database;
+
+// Preparing a shop's database without the screens (the kvo command, the
+// demo start-up and the setup scripts use these).
+namespace setup {
+
+// The program folder's connection file; when there is none, writes
+// "KVOGestao.ini" for an embedded database "dados/KVOGESTAO.FDB" inside it.
+// Returns the settings read back from the file.
+ConnectionSettings ensureConnectionFile(const QString& folder);
+
+// Creates the configured database (embedded: also its folder). Throws
+// DatabaseError when it already exists.
+void createDatabase(const ConnectionSettings& settings);
+
+// True when the embedded file exists (a server database is taken to exist).
+bool databaseExists(const ConnectionSettings& settings);
+
+// Runs the demo data scripts (idempotent: rows are keyed).
+void loadDemoData(Database& db, const QString& folder = QStringLiteral(":/kvo/demo"));
+
+} // namespace setup
+} // namespace kvo
