@@ -150,12 +150,10 @@ void RecordSet::refresh() {
     if (!isEmpty())
         for (const QString& k : m_keyFields)
             key << field(k).value();
-    const QString order = indexFieldNames();
     close();
     open();
     if (!key.isEmpty() && key.size() == m_keyFields.size())
         locate(m_keyFields, key);
-    (void)order;
 }
 
 void RecordSet::calculate(Row& row) {
