@@ -1,0 +1,105 @@
+#include "nfe/NFeComponent.h"
+
+#include "core/Paths.h"
+#include "nfe/AssinadorXml.h"
+#include "nfe/Danfe.h"
+#include "nfe/ValidadorXml.h"
+
+#include <QDir>
+#include <QPrinter>
+
+#include <stdexcept>
+
+namespace kvo::nfe {
+
+NFeComponent::NFeComponent() = default;
+NFeComponent::~NFeComponent() = default;
+
+const CertificadoA1& NFeComponent::certificado()
+{
+    if (!m_certificado) {
+        if (Configuracoes.arquivoPfx.isEmpty())
+            throw std::runtime_error("Certificado digital não configurado.");
+        m_certificado = std::make_unique<CertificadoA1>(
+            CertificadoA1::carregar(Configuracoes.arquivoPfx, Configuracoes.senhaPfx));
+    }
+    return *m_certificado;
+}
+
+const AssinadorXml& NFeComponent::assinador()
+{
+    if (!m_assinador)
+        m_assinador = std::make_unique<AssinadorXml>(certificado());
+    return *m_assinador;
+}
+
+const ValidadorXml& NFeComponent::validador()
+{
+    const QString pasta = Configuracoes.pastaSchemas.isEmpty()
+        ? QDir(programFolder()).filePath(QStringLiteral("Schemas"))
+        : Configuracoes.pastaSchemas;
+    if (!m_validador || m_validador->pastaSchemas() != pasta)
+        m_validador = std::make_unique<ValidadorXml>(pasta);
+    return *m_validador;
+}
+
+void NFeComponent::recarregarCertificado()
+{
+    m_assinador.reset();
+    m_certificado.reset();
+}
+
+QByteArray NFeComponent::GerarEventoAssinado()
+{
+    if (EventoNFe.Evento.isEmpty())
+        throw std::runtime_error("Nenhum evento informado.");
+    return assinarEValidar(writeEnvEventoXml(EventoNFe), "infEvento", schemaDoEvento(EventoNFe.Evento[0].tpEvento),
+                           QStringLiteral("do evento"));
+}
+
+QByteArray NFeComponent::GerarInutilizacaoAssinada(const InutilizacaoNFe& inutilizacao)
+{
+    return assinarEValidar(writeInutNFeXml(inutilizacao), "infInut", QStringLiteral("inutNFe_v4.00.xsd"),
+                           QStringLiteral("da inutilização"));
+}
+
+QByteArray NFeComponent::assinarEValidar(const QByteArray& xml, const char* elemento, const QString& schema,
+                                         const QString& oQue)
+{
+    const QByteArray assinado = assinador().assinar(xml, elemento);
+    const QStringList erros = validador().validar(assinado, schema);
+    if (!erros.isEmpty())
+        throw std::runtime_error(QStringLiteral("Falha na validação %1:\n%2").arg(oQue, erros.join(u'\n')).toStdString());
+    return assinado;
+}
+
+void NFeComponent::Imprimir() { imprimir(DANFE.imprimirEmArquivo, false); }
+void NFeComponent::ImprimirPDF() { imprimir(true, false); }
+void NFeComponent::ImprimirCancelado() { imprimir(DANFE.imprimirEmArquivo, true); }
+
+void NFeComponent::imprimir(bool pdf, bool cancelada)
+{
+    const QString pasta = DANFE.pastaPDF.isEmpty() ? QDir(programFolder()).filePath(QStringLiteral("pdf"))
+                                                   : DANFE.pastaPDF;
+    for (int i = 0; i < NotasFiscais.Count(); ++i) {
+        NotaFiscal& nota = NotasFiscais[i];
+        if (nota.NFe.Id.isEmpty())
+            nota.GerarXML();
+        DanfeOpcoes opcoes;
+        opcoes.cancelada = cancelada;
+        opcoes.protocolo = DANFE.protocoloNFe;
+        if (pdf) {
+            QDir().mkpath(pasta);
+            m_ultimoPdf = QDir(pasta).filePath(nota.NFe.Id.mid(3) + QStringLiteral("-nfe.pdf"));
+            gerarDanfePdf(nota.NFe, m_ultimoPdf, opcoes);
+        } else {
+            QPrinter printer(QPrinter::HighResolution);
+            if (!DANFE.impressora.isEmpty())
+                printer.setPrinterName(DANFE.impressora);
+            printer.setDocName(QStringLiteral("DANFE ") + nota.NFe.Id.mid(3));
+            desenharDanfe(printer, nota.NFe, opcoes);
+        }
+    }
+}
+
+} // namespace kvo::nfe

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "nfe/CertificadoA1.h"
+#include "nfe/EventoNFe.h"
+#include "nfe/NotaFiscal.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace kvo::nfe {
+
+class AssinadorXml;
+class ValidadorXml;
+
+struct ConfiguracoesNFe {
+    QString arquivoPfx;
+    QString senhaPfx;
+    QString pastaSchemas; // empty: <program folder>/Schemas
+    int tpAmb = 2;        // 1 production, 2 homologation
+    int tpEmis = 1;
+};
+
+struct ConfiguracoesDanfe {
+    QString pastaPDF;      // empty: <program folder>/pdf
+    QString protocoloNFe;  // printed when the document carries no protocol
+    QString impressora;    // empty: the system's default printer
+    bool imprimirEmArquivo = false; // Imprimir writes a PDF in pastaPDF instead
+    int tipoDanfe = 1;     // 1 portrait
+};
+
+// The NF-e component the invoice life cycle drives: a document list, the
+// certificate, schema validation and the DANFE.
+class NFeComponent {
+public:
+    NFeComponent();
+    ~NFeComponent();
+
+    ConfiguracoesNFe Configuracoes;
+    ConfiguracoesDanfe DANFE;
+    nfe::NotasFiscais NotasFiscais{this};
+
+    EventosNFe EventoNFe;
+
+    void GerarNFe() { NotasFiscais.GerarNFe(); }
+    void Assinar() { NotasFiscais.Assinar(); }
+    void Validar() { NotasFiscais.Validar(); }
+
+    // DANFE of every document: to the printer (or a PDF when printing to
+    // file), to a PDF in the PDF folder ("<key>-nfe.pdf"), or marked cancelled.
+    void Imprimir();
+    void ImprimirPDF();
+    void ImprimirCancelado();
+    // envEvento of EventoNFe, and an inutNFe, signed and checked against their
+    // schemas (sending them is the web-service client's). Throws
+    // std::runtime_error with the schema's complaints.
+    QByteArray GerarEventoAssinado();
+    QByteArray GerarInutilizacaoAssinada(const InutilizacaoNFe& inutilizacao);
+
+    // Path of the last PDF written.
+    QString ArquivoPDF() const { return m_ultimoPdf; }
+
+    // Loaded once from Configuracoes and kept; reset when they change.
+    const CertificadoA1& certificado();
+    const AssinadorXml& assinador();
+    const ValidadorXml& validador();
+    void recarregarCertificado();
+
+private:
+    void imprimir(bool pdf, bool cancelada);
+    QByteArray assinarEValidar(const QByteArray& xml, const char* elemento, const QString& schema,
+                               const QString& oQue);
+
+    std::unique_ptr<CertificadoA1> m_certificado;
+    std::unique_ptr<AssinadorXml> m_assinador;
+    std::unique_ptr<ValidadorXml> m_validador;
+    QString m_ultimoPdf;
+};
+
+} // namespace kvo::nfe

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "nfe/NFeModel.h"
+
+#include <QByteArray>
+
+namespace kvo::nfe {
+
+inline constexpr const char* NFeNamespace = "http://www.portalfiscal.inf.br/nfe";
+
+// The access key the document's Id carries ("NFe" + 44 digits), from Ide and Emit.
+QString chaveDoDocumento(const NFe& nfe);
+
+// Writes the NFe element (unsigned, no XML declaration, no whitespace) in the
+// schema's element order. Throws std::invalid_argument for a code that has no
+// group in the layout (e.g. an unknown ICMS CST).
+QByteArray writeNFeXml(const NFe& nfe);
+
+// nfeProc: the signed NFe element followed by protNFe from the protocol group.
+QByteArray writeNfeProcXml(const QByteArray& signedNFe, const ProcNFe& prot);
+
+} // namespace kvo::nfe
