@@ -1,0 +1,82 @@
+#include "framework/services/DConfiguracao.h"
+
+#include "core/Format.h"
+#include "framework/db/RecordSet.h"
+#include "framework/services/DAcesso.h"
+#include "framework/services/Module.h"
+
+namespace kvo {
+
+TdmConfiguracao& TdmConfiguracao::gerarInstance() { return Module::current().instance<TdmConfiguracao>(); }
+
+TdmConfiguracao::TdmConfiguracao(Database& db) : m_db(db) {}
+
+TdmConfiguracao::TdmConfiguracao() : m_db(TdmAcesso::gerarInstance().sqlCon()) {}
+
+void TdmConfiguracao::verificaConfiguracao(const QString& grupo, const QString& chave, const QString& tipo,
+                                           const QString& valorPadrao, const QString& descricao) {
+    const QString key = chave.trimmed().toUpper();
+    // "update or insert" would overwrite the stored value; only a missing key is added.
+    m_db.executeSQL(QStringLiteral("merge into CONFIGURACAO c using (select cast(:K as varchar(60)) CHAVE from rdb$database) n "
+                                   "on c.CFG_CHAVE = n.CHAVE "
+                                   "when not matched then insert (CFG_CHAVE, CFG_GRUPO, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO) "
+                                   "values (n.CHAVE, :G, :T, :V, :D)"),
+                    {{QStringLiteral("K"), key},
+                     {QStringLiteral("G"), grupo.left(60)},
+                     {QStringLiteral("T"), tipo.trimmed().toUpper().left(3)},
+                     {QStringLiteral("V"), valorPadrao},
+                     {QStringLiteral("D"), descricao.left(300)}});
+    m_cache.remove(key);
+}
+
+QString TdmConfiguracao::getStr(const QString& chave) {
+    const QString key = chave.trimmed().toUpper();
+    const auto it = m_cache.constFind(key);
+    if (it != m_cache.cend())
+        return *it;
+    const QString value = m_db.scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = :K"),
+                                      {{QStringLiteral("K"), key}})
+                              .toString();
+    m_cache.insert(key, value);
+    return value;
+}
+
+int TdmConfiguracao::getInt(const QString& chave, int padrao) {
+    bool ok = false;
+    const int n = getStr(chave).trimmed().toInt(&ok);
+    return ok ? n : padrao;
+}
+
+Currency TdmConfiguracao::getCurr(const QString& chave) {
+    const QString text = getStr(chave).trimmed();
+    if (auto plain = Currency::parse(text))
+        return *plain;
+    return RemChrStrToCurr(text);
+}
+
+void TdmConfiguracao::setValor(const QString& chave, const QString& valor) {
+    const QString key = chave.trimmed().toUpper();
+    const int rows = m_db.executeSQL(QStringLiteral("update CONFIGURACAO set CFG_VALOR = :V where CFG_CHAVE = :K"),
+                                     {{QStringLiteral("V"), valor}, {QStringLiteral("K"), key}});
+    if (rows == 0)
+        throw DatabaseError(QStringLiteral("Parâmetro de configuração não cadastrado: %1").arg(key));
+    m_cache.remove(key);
+}
+
+QVector<ParametroConfiguracao> TdmConfiguracao::listar(const QString& grupo) {
+    QString sql = QStringLiteral("select CFG_GRUPO, CFG_CHAVE, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO from CONFIGURACAO");
+    SqlParams params;
+    if (!grupo.isEmpty()) {
+        sql += QStringLiteral(" where CFG_GRUPO = :G");
+        params.insert(QStringLiteral("G"), grupo);
+    }
+    sql += QStringLiteral(" order by CFG_GRUPO, CFG_CHAVE");
+    auto rs = m_db.query(sql, params);
+    QVector<ParametroConfiguracao> out;
+    for (rs->first(); !rs->eof(); rs->next())
+        out.push_back({rs->field(0).asString(), rs->field(1).asString(), rs->field(2).asString(), rs->field(3).asString(),
+                       rs->field(4).asString()});
+    return out;
+}
+
+} // namespace kvo

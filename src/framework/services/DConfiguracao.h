@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Currency.h"
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+namespace kvo {
+
+class Database;
+
+struct ParametroConfiguracao {
+    QString grupo, chave, tipo, valor, descricao;
+};
+
+// Configuration keys (dmConfiguracao): each data module registers the keys it
+// owns with a default; afterwards reading a key gives the stored value. A key
+// nobody registered reads as empty, which every caller treats as off.
+class TdmConfiguracao {
+public:
+    static TdmConfiguracao& gerarInstance();
+    explicit TdmConfiguracao(Database& db);
+    TdmConfiguracao(); // on the data-access service's connection
+
+    // Registers the key when it does not exist yet; a stored value wins.
+    void verificaConfiguracao(const QString& grupo, const QString& chave, const QString& tipo,
+                              const QString& valorPadrao, const QString& descricao);
+    QString getStr(const QString& chave);
+    int getInt(const QString& chave, int padrao = 0);
+    Currency getCurr(const QString& chave);
+    // Changes a registered key (throws DatabaseError for an unknown one).
+    void setValor(const QString& chave, const QString& valor);
+    QVector<ParametroConfiguracao> listar(const QString& grupo = {});
+    // Forgets what was read, so other terminals' changes are seen.
+    void recarregar() { m_cache.clear(); }
+
+private:
+    Database& m_db;
+    QHash<QString, QString> m_cache; // key -> value
+};
+
+} // namespace kvo
