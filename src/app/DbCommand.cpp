@@ -1,5 +1,7 @@
 #include "app/DbCommand.h"
 
+#include "app/DemoUsers.h"
+
 #include "core/Paths.h"
 #include "framework/db/Database.h"
 #include "framework/db/DatabaseSetup.h"
@@ -41,6 +43,7 @@ int runDbCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
                 migrate(db, out);
             } else if (action == QLatin1String("demo")) {
                 setup::loadDemoData(db);
+                carregarUsuariosDemo(db);
                 out << "dados de demonstração carregados" << Qt::endl;
             } else {
                 Migrator migrator(db);

@@ -1,5 +1,6 @@
 // The administration command: prepares and inspects a shop's database
 // without the screens. "kvo [--home DIR] db create|migrate|version|demo".
+#include "app/AdminCommand.h"
 #include "app/DbCommand.h"
 #include "core/Paths.h"
 
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kvo::runDbCommand(args.mid(1), out, err);
     }
+    if (command == QLatin1String("config") || command == QLatin1String("user")) {
+        QCoreApplication app(argc, argv);
+        return command == QLatin1String("config") ? kvo::runConfigCommand(args.mid(1), out, err)
+                                                  : kvo::runUserCommand(args.mid(1), out, err);
+    }
 #ifdef KVO_WITH_NFE
     if (command == QLatin1String("nfe")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -34,6 +40,8 @@ int main(int argc, char** argv) {
     }
 #endif
     err << "uso: kvo [--home PASTA] db create|migrate|version|demo" << Qt::endl
+        << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
+        << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert ..." << Qt::endl
 #endif
