@@ -27,6 +27,8 @@ void text(QXmlStreamWriter& w, const char* name, const QString& value)
 
 } // namespace
 
+QString condicaoDeUsoCCe() { return QString::fromLatin1(CondicaoDeUso); }
+
 QString idDoEvento(const InfEvento& e)
 {
     return QStringLiteral("ID%1%2%3").arg(e.tpEvento).arg(OnlyNumber(e.chNFe)).arg(e.nSeqEvento, 2, 10, QChar(u'0'));

@@ -44,6 +44,9 @@ struct InutilizacaoNFe {
     QString xJust;
 };
 
+// The conditions of use every correction letter carries (xCondUso).
+QString condicaoDeUsoCCe();
+
 // "ID" + tpEvento + chave + nSeqEvento (two digits).
 QString idDoEvento(const InfEvento& e);
 // envEvento with every event, unsigned; throws std::invalid_argument for an

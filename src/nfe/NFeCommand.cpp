@@ -4,6 +4,8 @@
 #include "nfe/AssinadorXml.h"
 #include "nfe/CertificadoA1.h"
 #include "nfe/ChaveAcesso.h"
+#include "nfe/ConfiguracoesArquivo.h"
+#include "nfe/NFeComponent.h"
 #include "nfe/Danfe.h"
 #include "nfe/NFeXmlReader.h"
 #include "nfe/ValidadorXml.h"
@@ -158,6 +160,64 @@ int cert(const Args& a, QTextStream& out)
     return 0;
 }
 
+QString configuracao(const Args& a)
+{
+    return a.options.value(QStringLiteral("config"), arquivoConfiguracaoPadrao());
+}
+
+int status(const Args& a, QTextStream& out)
+{
+    NFeComponent c;
+    carregarConfiguracoes(c, configuracao(a));
+    c.WebServices.ConsultarStatus();
+    const auto& s = c.WebServices.StatusServico;
+    out << "Status: " << s.cStat << " - " << s.xMotivo << Qt::endl
+        << "Ambiente: " << (c.Configuracoes.tpAmb == 1 ? "produção" : "homologação") << Qt::endl
+        << "Tempo médio: " << s.tMed << " s" << Qt::endl;
+    return s.cStat == 107 ? 0 : 1;
+}
+
+int consultar(const Args& a, QTextStream& out)
+{
+    if (a.positional.size() < 2)
+        throw Usage("Informe a chave de acesso");
+    NFeComponent c;
+    carregarConfiguracoes(c, configuracao(a));
+    c.WebServices.NFeConsulta.NFeChave = a.positional[1];
+    c.WebServices.Consultar();
+    const auto& r = c.WebServices.NFeConsulta;
+    out << "Situação: " << r.cStat << " - " << r.xMotivo << Qt::endl;
+    if (!r.Protocolo.isEmpty())
+        out << "Protocolo: " << r.Protocolo << " de " << r.DhRecbto.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
+            << Qt::endl;
+    for (const auto& e : r.eventos)
+        out << "Evento " << e.tpEvento << " seq. " << e.nSeqEvento << ": " << e.cStat << " - " << e.xMotivo
+            << " (protocolo " << e.nProt << ")" << Qt::endl;
+    return r.cStat == 100 || r.cStat == 101 || r.cStat == 150 || r.cStat == 151 ? 0 : 1;
+}
+
+int inutilizar(const Args& a, QTextStream& out)
+{
+    NFeComponent c;
+    const QString arquivo = configuracao(a);
+    carregarConfiguracoes(c, arquivo);
+    const QString cnpj = a.options.value(QStringLiteral("cnpj"), cnpjConfigurado(c, arquivo));
+    const int modelo = a.number(QStringLiteral("modelo"), 55);
+    if (modelo != 55 && modelo != 65)
+        throw Usage("Modelo deve ser 55 ou 65");
+    const int inicio = a.number(QStringLiteral("inicio"), -1);
+    const int fim = a.number(QStringLiteral("fim"), inicio);
+    if (inicio <= 0 || fim < inicio)
+        throw Usage("Informe --inicio e --fim (inicial até final)");
+    c.WebServices.Inutiliza(cnpj, a.options.value(QStringLiteral("justificativa"), QStringLiteral("PULOU O SEQUENCIAL PELO SISTEMA")),
+                            a.number(QStringLiteral("ano"), QDate::currentDate().year()), modelo,
+                            a.number(QStringLiteral("serie"), 1), inicio, fim);
+    const auto& r = c.WebServices.Inutilizacao;
+    out << "Inutilizado com sucesso!" << Qt::endl
+        << "Retorno: " << r.cStat << " - " << r.xMotivo << " (protocolo " << r.Protocolo << ")" << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 int runNfeCommand(const QStringList& input, QTextStream& out, QTextStream& err)
@@ -177,12 +237,23 @@ int runNfeCommand(const QStringList& input, QTextStream& out, QTextStream& err)
             return chave(Args(args, {}), out);
         if (command == u"cert")
             return cert(Args(args, {}), out);
+        if (command == u"status")
+            return status(Args(args, {}), out);
+        if (command == u"consultar")
+            return consultar(Args(args, {}), out);
+        if (command == u"inutilizar")
+            return inutilizar(Args(args, {}), out);
         throw Usage(command.isEmpty() ? "Informe o comando" : "Comando desconhecido: " + command.toStdString());
     } catch (const Usage& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl
             << "Uso: kvo nfe validate ARQ | sign ARQ --pfx PFX --senha S [--out ARQ] | "
                "danfe ARQ --pdf PDF [--cancelada] | chave --uf UF --data AAAA-MM-DD --cnpj CNPJ "
-               "--serie N --numero N [--cnf N] [--tpemis N] | cert PFX --senha S"
+               "--serie N --numero N [--cnf N] [--tpemis N] | cert PFX --senha S | "
+               "status | consultar CHAVE | inutilizar --serie N --inicio N --fim N [--ano AAAA] [--modelo 55|65] "
+               "[--justificativa TEXTO] [--cnpj CNPJ]\n"
+               "status, consultar e inutilizar leem a configuração de nfe.ini na pasta do programa "
+               "(ou --config ARQ): [certificado] arquivo, senha; [nfe] ambiente, uf, cnpj, schemas; "
+               "[webservices] ca, url, timeout"
             << Qt::endl;
         return 2;
     } catch (const std::exception& e) {

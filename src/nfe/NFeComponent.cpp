@@ -1,8 +1,10 @@
 #include "nfe/NFeComponent.h"
 
 #include "core/Paths.h"
+#include "core/Text.h"
 #include "nfe/AssinadorXml.h"
 #include "nfe/Danfe.h"
+#include "nfe/EventoPdf.h"
 #include "nfe/ValidadorXml.h"
 
 #include <QDir>
@@ -71,6 +73,30 @@ QByteArray NFeComponent::assinarEValidar(const QByteArray& xml, const char* elem
     if (!erros.isEmpty())
         throw std::runtime_error(QStringLiteral("Falha na validação %1:\n%2").arg(oQue, erros.join(u'\n')).toStdString());
     return assinado;
+}
+
+void NFeComponent::ImprimirEvento()
+{
+    const QString pasta = DANFE.pastaPDF.isEmpty() ? QDir(programFolder()).filePath(QStringLiteral("pdf"))
+                                                   : DANFE.pastaPDF;
+    const RetornoLoteEvento& retorno = WebServices.EventoRetorno;
+    bool impresso = false;
+    for (int i = 0; i < EventoNFe.Evento.Count(); ++i) {
+        const InfEvento& e = EventoNFe.Evento[i];
+        if (e.tpEvento != EventoCartaCorrecao)
+            continue;
+        RetornoEvento r;
+        for (const RetornoEvento& candidato : retorno.retEvento)
+            if (candidato.tpEvento == e.tpEvento && candidato.nSeqEvento == e.nSeqEvento)
+                r = candidato;
+        QDir().mkpath(pasta);
+        m_ultimoPdf = QDir(pasta).filePath(
+            QStringLiteral("%1-cce-%2.pdf").arg(OnlyNumber(e.chNFe)).arg(e.nSeqEvento, 2, 10, QChar(u'0')));
+        gerarCartaCorrecaoPdf(e, r, m_ultimoPdf);
+        impresso = true;
+    }
+    if (!impresso)
+        throw std::runtime_error("Nenhuma carta de correção para imprimir.");
 }
 
 void NFeComponent::Imprimir() { imprimir(DANFE.imprimirEmArquivo, false); }

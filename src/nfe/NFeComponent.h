@@ -3,6 +3,7 @@
 #include "nfe/CertificadoA1.h"
 #include "nfe/EventoNFe.h"
 #include "nfe/NotaFiscal.h"
+#include "nfe/WebServicesNFe.h"
 
 #include <QString>
 
@@ -19,6 +20,13 @@ struct ConfiguracoesNFe {
     QString pastaSchemas; // empty: <program folder>/Schemas
     int tpAmb = 2;        // 1 production, 2 homologation
     int tpEmis = 1;
+    ConfiguracoesWebServices WebServices;
+    // Event files (request and answer) are written to PathEvento while Salvar is on.
+    bool Salvar = false;
+    QString PathEvento;   // empty: <program folder>/evento
+    // Every signed document is written here ("<key>-nfe.xml") before it is
+    // sent, and again with its protocol once authorised.
+    QString PathEnviadas; // empty: <program folder>/nfe/enviadas
 };
 
 struct ConfiguracoesDanfe {
@@ -41,6 +49,14 @@ public:
     nfe::NotasFiscais NotasFiscais{this};
 
     EventosNFe EventoNFe;
+    nfe::WebServices WebServices{this};
+
+    // Sends EventoNFe as batch `lote`; false when the batch was refused
+    // (WebServices.EventoRetorno says why).
+    bool EnviarEvento(qint64 lote) { return WebServices.EnviarEvento(lote); }
+    // The correction letters of the last events sent, as PDF in the PDF folder
+    // ("<key>-cce-<seq>.pdf"); ArquivoPDF() is the last one.
+    void ImprimirEvento();
 
     void GerarNFe() { NotasFiscais.GerarNFe(); }
     void Assinar() { NotasFiscais.Assinar(); }

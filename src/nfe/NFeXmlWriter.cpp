@@ -402,6 +402,13 @@ QByteArray writeNFeXml(const NFe& nfe)
     return out;
 }
 
+QByteArray writeProtNFeXml(const ProcNFe& prot)
+{
+    QByteArray protocolo;
+    Writer(&protocolo).proc(prot);
+    return protocolo;
+}
+
 QByteArray writeNfeProcXml(const QByteArray& signedNFe, const ProcNFe& prot)
 {
     QByteArray protocolo;

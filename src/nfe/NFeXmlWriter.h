@@ -16,6 +16,9 @@ QString chaveDoDocumento(const NFe& nfe);
 // group in the layout (e.g. an unknown ICMS CST).
 QByteArray writeNFeXml(const NFe& nfe);
 
+// protNFe alone (the authority's answer for one document).
+QByteArray writeProtNFeXml(const ProcNFe& prot);
+
 // nfeProc: the signed NFe element followed by protNFe from the protocol group.
 QByteArray writeNfeProcXml(const QByteArray& signedNFe, const ProcNFe& prot);
 

@@ -75,13 +75,16 @@ NotaFiscal& NotasFiscais::LoadFromString(const QByteArray& xml)
 void NotasFiscais::GerarNFe()
 {
     for (NotaFiscal& n : m_items)
-        n.GerarXML();
+        if (!n.Transmitida)
+            n.GerarXML();
 }
 
 void NotasFiscais::Assinar()
 {
     const AssinadorXml& assinador = m_owner->assinador();
     for (NotaFiscal& n : m_items) {
+        if (n.Transmitida)
+            continue;
         // The model is what gets signed, edits made after generating or loading included.
         if (!n.m_xmlDoModelo || n.Assinada || !(n.NFe == n.m_modeloGerado))
             n.GerarXML();

@@ -22,6 +22,9 @@ public:
     QByteArray XML;   // the NFe element as last generated or signed
     QString NomeArq;  // file it was loaded from or last written to
     bool Assinada = false;
+    // Set once XML may have reached the authority: from then on these exact
+    // bytes are the document, never generated or signed again.
+    bool Transmitida = false;
 
     // Writes the model as XML (unsigned) and sets NFe.Id and Ide.cDV.
     void GerarXML();

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
+#include <zlib.h>
+
 #include <stdexcept>
 
 namespace kvo::nfe::soap {
@@ -45,12 +47,13 @@ QByteArray montar(Servico s, const char* wrapper, const QByteArray& mensagem)
 
 // Authorisers by state. States not listed have no default: their addresses
 // come from the configuration.
-enum class Autorizador { Nenhum, SP, RS, SVRS, SVAN };
+enum class Autorizador { Nenhum, SP, RS, MG, SVRS, SVAN };
 
 Autorizador autorizadorDe(const QString& uf)
 {
     static const QHash<QString, Autorizador> porUf = {
         {QStringLiteral("SP"), Autorizador::SP},   {QStringLiteral("RS"), Autorizador::RS},
+        {QStringLiteral("MG"), Autorizador::MG},
         {QStringLiteral("MA"), Autorizador::SVAN}, {QStringLiteral("AC"), Autorizador::SVRS},
         {QStringLiteral("AL"), Autorizador::SVRS}, {QStringLiteral("AP"), Autorizador::SVRS},
         {QStringLiteral("DF"), Autorizador::SVRS}, {QStringLiteral("ES"), Autorizador::SVRS},
@@ -96,10 +99,61 @@ bool servicoDoNamespace(const QString& ns, Servico* s)
 QByteArray envelope(Servico s, const QByteArray& mensagem) { return montar(s, "nfeDadosMsg", mensagem); }
 QByteArray envelopeResposta(Servico s, const QByteArray& mensagem) { return montar(s, "nfeResultMsg", mensagem); }
 
-QByteArray contentType(Servico s)
+QByteArray envelopeZip(Servico s, const QByteArray& mensagem)
+{
+    QByteArray m = mensagem.trimmed();
+    if (m.startsWith("<?"))
+        m = m.mid(m.indexOf("?>") + 2).trimmed();
+    return montar(s, "nfeDadosMsgZip", gzip(m).toBase64());
+}
+
+QByteArray contentType(Servico s, bool zip)
 {
     return "application/soap+xml; charset=utf-8; action=\"" + namespaceWsdl(s).toLatin1() + '/'
-        + operacao(s).toLatin1() + '"';
+        + operacao(s).toLatin1() + (zip ? "Zip" : "") + '"';
+}
+
+QByteArray gzip(const QByteArray& dados)
+{
+    z_stream z{};
+    // 15 + 16: a gzip header and trailer rather than zlib's.
+    if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("Falha ao compactar a mensagem");
+    QByteArray saida(int(deflateBound(&z, uLong(dados.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(dados.constData()));
+    z.avail_in = uInt(dados.size());
+    z.next_out = reinterpret_cast<Bytef*>(saida.data());
+    z.avail_out = uInt(saida.size());
+    const int rc = deflate(&z, Z_FINISH);
+    saida.truncate(qsizetype(z.total_out));
+    deflateEnd(&z);
+    if (rc != Z_STREAM_END)
+        throw std::runtime_error("Falha ao compactar a mensagem");
+    return saida;
+}
+
+QByteArray gunzip(const QByteArray& dados)
+{
+    z_stream z{};
+    if (inflateInit2(&z, 15 + 32) != Z_OK) // gzip or zlib, told by the header
+        throw std::runtime_error("Falha ao descompactar a mensagem");
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(dados.constData()));
+    z.avail_in = uInt(dados.size());
+    QByteArray saida;
+    char bloco[16384];
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(bloco);
+        z.avail_out = sizeof bloco;
+        rc = inflate(&z, Z_NO_FLUSH);
+        saida.append(bloco, qsizetype(sizeof bloco - z.avail_out));
+        if (saida.size() > 64 * 1024 * 1024)
+            rc = Z_MEM_ERROR; // no message of the layout is this large
+    }
+    inflateEnd(&z);
+    if (rc != Z_STREAM_END)
+        throw std::runtime_error("Mensagem compactada corrompida");
+    return saida;
 }
 
 QByteArray conteudo(const QByteArray& env, QString* namespaceWrapper)
@@ -107,8 +161,15 @@ QByteArray conteudo(const QByteArray& env, QString* namespaceWrapper)
     QXmlStreamReader r(env);
     bool achou = false;
     while (!r.atEnd() && !achou) {
-        if (r.readNext() == QXmlStreamReader::StartElement
-            && (r.name() == u"nfeDadosMsg" || r.name() == u"nfeResultMsg")) {
+        if (r.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (r.name() == u"nfeDadosMsgZip") {
+            if (namespaceWrapper)
+                *namespaceWrapper = r.namespaceUri().toString();
+            const QByteArray base64 = r.readElementText().trimmed().toLatin1();
+            return gunzip(QByteArray::fromBase64(base64)).trimmed();
+        }
+        if (r.name() == u"nfeDadosMsg" || r.name() == u"nfeResultMsg") {
             achou = true;
             if (namespaceWrapper)
                 *namespaceWrapper = r.namespaceUri().toString();
@@ -146,6 +207,10 @@ QString enderecoPublicado(const QString& uf, int tpAmb, Servico s)
     case Autorizador::RS:
         return (producao ? QStringLiteral("https://nfe.sefazrs.rs.gov.br") : QStringLiteral("https://nfe-homologacao.sefazrs.rs.gov.br"))
             + caminhoSvrs(s);
+    case Autorizador::MG:
+        return (producao ? QStringLiteral("https://nfe.fazenda.mg.gov.br/nfe2/services/")
+                         : QStringLiteral("https://hnfe.fazenda.mg.gov.br/nfe2/services/"))
+            + nome(s);
     case Autorizador::SVRS:
         return (producao ? QStringLiteral("https://nfe.svrs.rs.gov.br") : QStringLiteral("https://nfe-homologacao.svrs.rs.gov.br"))
             + caminhoSvrs(s);

@@ -20,13 +20,20 @@ bool servicoDoNamespace(const QString& ns, Servico* s);
 
 // Envelope with the message inside nfeDadosMsg (no XML declaration in the message).
 QByteArray envelope(Servico s, const QByteArray& mensagem);
+// Envelope with the message gzip-compressed and base64-encoded in
+// nfeDadosMsgZip (authorisation only, operation nfeAutorizacaoLoteZip).
+QByteArray envelopeZip(Servico s, const QByteArray& mensagem);
 // Envelope of an answer: the message inside nfeResultMsg.
 QByteArray envelopeResposta(Servico s, const QByteArray& mensagem);
 // Content-Type header with the action parameter of SOAP 1.2.
-QByteArray contentType(Servico s);
-// The first element inside nfeDadosMsg/nfeResultMsg, bytes as received, and
-// the namespace of that wrapper. Throws std::runtime_error when absent.
+QByteArray contentType(Servico s, bool zip = false);
+// The first element inside nfeDadosMsg/nfeResultMsg, bytes as received (or
+// unpacked from nfeDadosMsgZip), and the namespace of that wrapper. Throws
+// std::runtime_error when absent.
 QByteArray conteudo(const QByteArray& envelope, QString* namespaceWrapper = nullptr);
+
+QByteArray gzip(const QByteArray& dados);
+QByteArray gunzip(const QByteArray& dados); // throws std::runtime_error when corrupt
 
 // The published address of the service for a state (UF letters) and
 // environment (1 production, 2 homologation); empty when unknown.

@@ -1,0 +1,128 @@
+#include "shell/UMenuCoreGestao.h"
+
+#include "core/Paths.h"
+#include "framework/services/DAcesso.h"
+#include "framework/services/DCaixaAbertura.h"
+#include "framework/services/DConfiguracao.h"
+#include "framework/services/DSeguranca.h"
+#include "framework/services/Module.h"
+#include "framework/ui/ScreenRegistry.h"
+#include "framework/ui/Seguranca.h"
+#include "framework/ui/ULogin.h"
+#include "framework/ui/UStatus.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QMenu>
+
+namespace kvo {
+
+namespace {
+
+QHash<QString, std::function<void()>>& servicosIniciais() {
+    static QHash<QString, std::function<void()>> map;
+    return map;
+}
+
+void criarServico(const QString& nome) {
+    const auto it = servicosIniciais().constFind(nome);
+    if (it != servicosIniciais().cend())
+        (*it)();
+}
+
+// Holds the menu window in the module so it lives as long as the services.
+struct MenuHolder {
+    std::unique_ptr<TfrmMenuCoreGestao> menu;
+};
+
+} // namespace
+
+void registrarServicoInicial(const QString& nome, std::function<void()> criar) {
+    servicosIniciais().insert(nome, std::move(criar));
+}
+
+TfrmMenuCoreGestao::TfrmMenuCoreGestao(QWidget* parent) : TrepMenuPrincipal_MainMenu(parent) {
+    setObjectName(QStringLiteral("frmMenuCoreGestao"));
+    QMenu* mov = mmiMovimentacao();
+    adicionarEntrada(mov, QStringLiteral("mni_mov_dav"), QStringLiteral("DAV"), QStringLiteral("TfrmDav_Pesq.ChamaTela"));
+    adicionarEntrada(mov, QStringLiteral("mni_mov_prevenda"), QStringLiteral("Pré-Venda"),
+                     QStringLiteral("TfrmPreVenda_Pesq.ChamaTela"));
+    adicionarEntrada(mov, QStringLiteral("NotaFiscaldeSada1"), QStringLiteral("Nota Fiscal (NF-e)"),
+                     QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"));
+    mov->addSeparator()->setObjectName(QStringLiteral("N1"));
+    QAction* restaurante = adicionarEntrada(mov, QStringLiteral("MenuRestaurante1"), QStringLiteral("Menu Restaurante"),
+                                            [this] { MenuRestaurante1Click(); });
+    restaurante->setEnabled(ScreenRegistry::existe(QStringLiteral("TfrmMenuRestauranteTouch")) ||
+                            ScreenRegistry::existe(QStringLiteral("TfrmMenuRestaurante")));
+    adicionarBotao(QStringLiteral("mni_mov_dav"), QStringLiteral("DAV"));
+    adicionarBotao(QStringLiteral("mni_mov_prevenda"), QStringLiteral("Pré-Venda"));
+    adicionarBotao(QStringLiteral("NotaFiscaldeSada1"), QStringLiteral("Nota (NF-e)"));
+    adicionarBotao(QStringLiteral("mni_cad_prod_Produto"), QStringLiteral("Produtos"));
+}
+
+void TfrmMenuCoreGestao::MenuRestaurante1Click() {
+    const bool touch = TdmConfiguracao::gerarInstance().getStr(QStringLiteral("REST.TOUCH")) == QLatin1String("S");
+    ScreenRegistry::abrir(touch ? QStringLiteral("TfrmMenuRestauranteTouch") : QStringLiteral("TfrmMenuRestaurante"));
+}
+
+void TfrmMenuCoreGestao::FormShow() {
+    TrepMenuPrincipal_MainMenu::FormShow();
+    verificarmenu();
+}
+
+void TfrmMenuCoreGestao::verificarmenu() {
+    TwbtSeguranca seguranca;
+    seguranca.SetBotoes(pnlBotoes());
+    seguranca.SetMenu(mmPrincipal());
+    seguranca.MenuExecute();
+    if (QAction* suporte = entrada(QStringLiteral("mni_sis_SuporteRemoto"));
+        suporte && !QFile::exists(QDir(programFolder()).filePath(QStringLiteral("Ammyy.exe"))))
+        suporte->setVisible(false);
+    VerificarMenuItensNegados(mmPrincipal());
+    if (QAction* atualizar = entrada(QStringLiteral("mni_sis_AtualizarVersao")))
+        atualizar->setVisible(false);
+}
+
+QString TfrmMenuCoreGestao::arquivoConexao() {
+    const QDir pasta(programFolder());
+    const QString principal = pasta.filePath(QStringLiteral("KVOGestao.ini"));
+    return QFile::exists(principal) ? principal : pasta.filePath(QStringLiteral("database.ini"));
+}
+
+TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
+    Module& module = Module::current();
+    TfrmStatus& status = module.instance<TfrmStatus>();
+    auto mostrar = [&](const char* texto) { status.mostrar(QStringLiteral("KVOGestão"), QString::fromUtf8(texto)); };
+    mostrar("Carregando modulos...");
+    mostrar("Acessando base de dados...");
+    TdmAcesso& acesso = TdmAcesso::gerarInstance();
+    acesso.conectarBaseDeDados(arquivoConexao());
+    mostrar("Abrindo configurações...");
+    TdmConfiguracao::gerarInstance();
+    mostrar("Abrindo configuração segurança...");
+    TdmSeguranca::gerarInstance();
+    mostrar("Verificando abertura de caixa...");
+    TdmCaixaAbertura::gerarInstance();
+    mostrar("Abrindo pessoa...");
+    criarServico(QStringLiteral("TdmPessoa"));
+    mostrar("Abrindo produto...");
+    criarServico(QStringLiteral("TdmProduto"));
+    mostrar("Abrindo configurações do PAFECF...");
+    criarServico(QStringLiteral("TdmPAF"));
+    criarServico(QStringLiteral("TdmECF"));
+    mostrar("Abrindo DAV...");
+    criarServico(QStringLiteral("TdmDav"));
+    mostrar("Abrindo Pré-Venda...");
+    criarServico(QStringLiteral("TdmPreVenda"));
+    status.hide();
+
+    if (!TfrmLogin::chamaLogin(true))
+        return nullptr;
+    MenuHolder& holder = module.instance<MenuHolder>();
+    holder.menu = std::make_unique<TfrmMenuCoreGestao>();
+    return holder.menu.get();
+}
+
+} // namespace kvo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "framework/ui/URepMenuPrincipal.h"
+
+namespace kvo {
+
+// The module's main menu (frmMenuCoreGestao) and its entry point.
+class TfrmMenuCoreGestao : public TrepMenuPrincipal_MainMenu {
+    Q_OBJECT
+public:
+    explicit TfrmMenuCoreGestao(QWidget* parent = nullptr);
+
+    // Start-up: the host services in their fixed order behind the status
+    // window, then the login, then the main menu. Returns the menu, or
+    // nullptr when the login was refused (the application then ends).
+    static TfrmMenuCoreGestao* gerarInstance();
+    // The connection file: "KVOGestao.ini" of the program folder when it
+    // exists, else that folder's "database.ini" (even if missing).
+    static QString arquivoConexao();
+
+    void MenuRestaurante1Click();
+
+protected:
+    void FormShow() override;
+
+private:
+    void verificarmenu();
+};
+
+// Services of sibling modules created during start-up ("TdmPessoa",
+// "TdmProduto", "TdmPAF", "TdmECF", "TdmDav", "TdmPreVenda"): each is
+// registered by the library that brings it.
+void registrarServicoInicial(const QString& nome, std::function<void()> criar);
+
+} // namespace kvo

@@ -1,0 +1,201 @@
+#include "core/Paths.h"
+#include "framework/services/DAcesso.h"
+#include "framework/services/DConfiguracao.h"
+#include "framework/services/DSeguranca.h"
+#include "framework/services/Module.h"
+#include "framework/ui/ScreenRegistry.h"
+#include "framework/ui/ULogin.h"
+#include "framework/ui/UStatus.h"
+#include "shell/UMenuCoreGestao.h"
+#include "support/ScriptedUi.h"
+#include "support/TestDatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace kvo;
+
+namespace {
+
+// A program folder with a connection file for a fresh database and users.
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home = test::scratchFolder() + QStringLiteral("/shell-") +
+               QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        QDir().mkpath(home);
+        setProgramFolder(home);
+        ConnectionSettings s;
+        s.path = test::copyOfTemplate();
+        s.writeFile(home + QStringLiteral("/KVOGestao.ini"));
+        Database db(s);
+        db.open();
+        TdmSeguranca seg(db);
+        seg.criarGrupo(QStringLiteral("Garçons"));
+        seg.criarUsuario(QStringLiteral("Administrador"), QStringLiteral("admin"), {}, true);
+        seg.criarUsuario(QStringLiteral("garcom"), QStringLiteral("1234"), QStringLiteral("Garçons"));
+        seg.registrarMenu(QStringLiteral("MenuRestaurante1"), QStringLiteral("Menu Restaurante"));
+        seg.registrarMenu(QStringLiteral("mni_mov_dav"), QStringLiteral("DAV"));
+        seg.concederAcesso(QStringLiteral("Garçons"), QStringLiteral("MenuRestaurante1"));
+        seg.concederAcesso(QStringLiteral("Garçons"), QStringLiteral("mni_mov_dav"), false);
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    // Answers the login dialog once it is up (start-up runs events before it).
+    static void loginAs(const QString& user, const QString& password, bool cancel = false) {
+        auto* timer = new QTimer;
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [=] {
+            auto* dialog = qobject_cast<TfrmLogin*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            if (cancel) {
+                dialog->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
+                return;
+            }
+            dialog->findChild<QComboBox*>(QStringLiteral("edtUsuario"))->setCurrentText(user);
+            dialog->findChild<QLineEdit*>(QStringLiteral("edtSenha"))->setText(password);
+            dialog->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+        });
+        timer->start();
+    }
+    static QStringList visibleEntries(QMenu* menu) {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            if (a->isVisible())
+                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+    static void save(QWidget& w, const char* name) {
+        QDir().mkpath(QStringLiteral(KVO_SCREENSHOT_DIR));
+        w.grab().save(QStringLiteral(KVO_SCREENSHOT_DIR "/") + QString::fromLatin1(name));
+    }
+
+    QString home;
+    Module module;
+    test::ScriptedUi ui;
+};
+
+} // namespace
+
+TEST_F(Shell, StartUpShowsItsStepsInOrderThenTheMenu) {
+    loginAs(QStringLiteral("Administrador"), QStringLiteral("admin"));
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    ASSERT_NE(menu, nullptr);
+    const QStringList expected = {
+        QStringLiteral("Carregando modulos..."),       QStringLiteral("Acessando base de dados..."),
+        QStringLiteral("Abrindo configurações..."),    QStringLiteral("Abrindo configuração segurança..."),
+        QStringLiteral("Verificando abertura de caixa..."), QStringLiteral("Abrindo pessoa..."),
+        QStringLiteral("Abrindo produto..."),          QStringLiteral("Abrindo configurações do PAFECF..."),
+        QStringLiteral("Abrindo DAV..."),              QStringLiteral("Abrindo Pré-Venda...")};
+    TfrmStatus* status = module.find<TfrmStatus>();
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->historico(), expected);
+    EXPECT_FALSE(status->isVisible());
+    EXPECT_EQ(TdmAcesso::gerarInstance().usuario().nome, u"Administrador");
+    EXPECT_EQ(menu->objectName(), u"frmMenuCoreGestao");
+}
+
+TEST_F(Shell, ARefusedLoginEndsTheApplication) {
+    loginAs({}, {}, true);
+    EXPECT_EQ(TfrmMenuCoreGestao::gerarInstance(), nullptr);
+}
+
+TEST_F(Shell, ConnectionFileRule) {
+    QFile::copy(home + QStringLiteral("/KVOGestao.ini"), home + QStringLiteral("/database.ini"));
+    EXPECT_EQ(TfrmMenuCoreGestao::arquivoConexao(), home + QStringLiteral("/KVOGestao.ini"));
+    QFile::remove(home + QStringLiteral("/KVOGestao.ini"));
+    EXPECT_EQ(TfrmMenuCoreGestao::arquivoConexao(), home + QStringLiteral("/database.ini"));
+    QFile::remove(home + QStringLiteral("/database.ini"));
+    // With neither, the path of "database.ini" is still what start-up passes on, and it fails there.
+    EXPECT_EQ(TfrmMenuCoreGestao::arquivoConexao(), home + QStringLiteral("/database.ini"));
+    try {
+        TfrmMenuCoreGestao::gerarInstance();
+        FAIL();
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(home + QStringLiteral("/database.ini"))) << e.what();
+    }
+}
+
+TEST_F(Shell, MainMenuEntriesButtonsAndRights) {
+    QFile(home + QStringLiteral("/Ammyy.exe")).open(QIODevice::WriteOnly);
+    loginAs(QStringLiteral("Administrador"), QStringLiteral("admin"));
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    ASSERT_NE(menu, nullptr);
+    menu->show();
+    EXPECT_EQ(visibleEntries(menu->mmiMovimentacao()),
+              QStringList({QStringLiteral("DAV"), QStringLiteral("Pré-Venda"), QStringLiteral("Nota Fiscal (NF-e)"),
+                           QStringLiteral("-"), QStringLiteral("Menu Restaurante")}));
+    QStringList buttons;
+    for (QToolButton* b : menu->pnlBotoes()->findChildren<QToolButton*>())
+        buttons << b->parentWidget()->objectName() + u'=' + b->text();
+    EXPECT_EQ(buttons, QStringList({QStringLiteral("pnlmni_cad_Pessoa=Pessoas"), QStringLiteral("pnlmni_mov_dav=DAV"),
+                                    QStringLiteral("pnlmni_mov_prevenda=Pré-Venda"),
+                                    QStringLiteral("pnlNotaFiscaldeSada1=Nota (NF-e)"),
+                                    QStringLiteral("pnlmni_cad_prod_Produto=Produtos")}));
+    EXPECT_TRUE(menu->entrada(QStringLiteral("mni_sis_SuporteRemoto"))->isVisible()); // Ammyy.exe is there
+    EXPECT_FALSE(menu->entrada(QStringLiteral("mni_sis_AtualizarVersao"))->isVisible()); // always hidden
+    EXPECT_FALSE(menu->entrada(QStringLiteral("mni_mov_dav"))->isEnabled()); // its screen is not linked in
+    save(*menu, "menu-principal.png");
+}
+
+TEST_F(Shell, AGroupWithoutARightSeesNeitherEntryNorButton) {
+    loginAs(QStringLiteral("garcom"), QStringLiteral("1234"));
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    ASSERT_NE(menu, nullptr);
+    menu->show();
+    EXPECT_FALSE(menu->entrada(QStringLiteral("mni_mov_dav"))->isVisible());
+    EXPECT_FALSE(menu->pnlBotoes()->findChild<QWidget*>(QStringLiteral("pnlmni_mov_dav"))->isVisible());
+    EXPECT_TRUE(menu->entrada(QStringLiteral("MenuRestaurante1"))->isVisible());
+    EXPECT_FALSE(menu->entrada(QStringLiteral("mni_sis_SuporteRemoto"))->isVisible()); // no Ammyy.exe
+    EXPECT_FALSE(menu->entrada(QStringLiteral("mni_sis_par_parConfiguracao"))->isVisible());
+    EXPECT_FALSE(menu->mmiCadastro()->menuAction()->isVisible()); // nothing left in it for this group
+}
+
+TEST_F(Shell, RestaurantEntryChoosesTouchOrClassic) {
+    QStringList opened;
+    ScreenRegistry::registrar(QStringLiteral("TfrmMenuRestaurante"), [&] { opened << QStringLiteral("classic"); });
+    ScreenRegistry::registrar(QStringLiteral("TfrmMenuRestauranteTouch"), [&] { opened << QStringLiteral("touch"); });
+    loginAs(QStringLiteral("Administrador"), QStringLiteral("admin"));
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    ASSERT_NE(menu, nullptr);
+    QAction* entry = menu->entrada(QStringLiteral("MenuRestaurante1"));
+    ASSERT_TRUE(entry->isEnabled());
+    entry->trigger(); // unset: classic
+    auto& cfg = TdmConfiguracao::gerarInstance();
+    cfg.verificaConfiguracao(QStringLiteral("Restaurante"), QStringLiteral("REST.TOUCH"), QStringLiteral("TXT"),
+                             QStringLiteral("N"), {});
+    cfg.setValor(QStringLiteral("REST.TOUCH"), QStringLiteral("s")); // only "S" means touch
+    entry->trigger();
+    cfg.setValor(QStringLiteral("REST.TOUCH"), QStringLiteral("S"));
+    entry->trigger();
+    EXPECT_EQ(opened, QStringList({QStringLiteral("classic"), QStringLiteral("classic"), QStringLiteral("touch")}));
+    ScreenRegistry::remover(QStringLiteral("TfrmMenuRestaurante"));
+    ScreenRegistry::remover(QStringLiteral("TfrmMenuRestauranteTouch"));
+}
+
+TEST_F(Shell, LoginScreenRefusesAWrongPassword) {
+    TdmAcesso::gerarInstance().conectarBaseDeDados(home + QStringLiteral("/KVOGestao.ini"));
+    TfrmLogin login;
+    login.show();
+    login.findChild<QComboBox*>(QStringLiteral("edtUsuario"))->setCurrentText(QStringLiteral("garcom"));
+    login.findChild<QLineEdit*>(QStringLiteral("edtSenha"))->setText(QStringLiteral("errada"));
+    login.btnOkClick();
+    EXPECT_EQ(login.result(), 0);
+    EXPECT_TRUE(login.isVisible());
+    EXPECT_TRUE(login.findChild<QLineEdit*>(QStringLiteral("edtSenha"))->text().isEmpty());
+    save(login, "login.png");
+}

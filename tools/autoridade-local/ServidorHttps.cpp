@@ -1,0 +1,153 @@
+#include "ServidorHttps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace kvo::autoridade {
+
+using nfe::soap::Servico;
+
+namespace {
+
+const char* const Buffer = "kvoBuffer";
+
+QByteArray falhaSoap(const QString& motivo)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap12:Envelope "
+           "xmlns:soap12=\"http://www.w3.org/2003/05/soap-envelope\"><soap12:Body><soap12:Fault><soap12:Code>"
+           "<soap12:Value>soap12:Sender</soap12:Value></soap12:Code><soap12:Reason><soap12:Text xml:lang=\"pt-BR\">"
+        + motivo.toHtmlEscaped().toUtf8() + "</soap12:Text></soap12:Reason></soap12:Fault></soap12:Body></soap12:Envelope>";
+}
+
+} // namespace
+
+ServidorHttps::ServidorHttps(Autoridade& autoridade, const CertificadosServidor& certificados,
+                             const QStringList& casClientes, QString pasta, QObject* parent)
+    : QTcpServer(parent), m_autoridade(autoridade), m_pasta(std::move(pasta))
+{
+    QFile chave(certificados.chave);
+    if (!chave.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Chave do servidor ilegível: " + certificados.chave.toStdString());
+    m_conf = QSslConfiguration::defaultConfiguration();
+    m_conf.setProtocol(QSsl::TlsV1_2OrLater);
+    m_conf.setLocalCertificateChain(QSslCertificate::fromPath(certificados.certificado));
+    m_conf.setPrivateKey(QSslKey(chave.readAll(), QSsl::Rsa));
+    QList<QSslCertificate> cas;
+    for (const QString& ca : casClientes)
+        cas += QSslCertificate::fromPath(ca);
+    if (cas.isEmpty())
+        throw std::runtime_error("Nenhuma CA de clientes informada");
+    m_conf.setCaCertificates(cas);
+    m_conf.setPeerVerifyMode(QSslSocket::VerifyPeer); // no client certificate, no service
+}
+
+void ServidorHttps::incomingConnection(qintptr descritor)
+{
+    auto* s = new QSslSocket(this);
+    if (!s->setSocketDescriptor(descritor)) {
+        delete s;
+        return;
+    }
+    s->setSslConfiguration(m_conf);
+    connect(s, &QSslSocket::disconnected, s, &QObject::deleteLater);
+    connect(s, &QSslSocket::errorOccurred, s, [s](QAbstractSocket::SocketError) { s->abort(); s->deleteLater(); });
+    connect(s, &QSslSocket::sslErrors, s, [s](const QList<QSslError>&) { s->abort(); s->deleteLater(); });
+    connect(s, &QSslSocket::readyRead, this, [this, s] { ler(s); });
+    // A connection that never completes a request is dropped.
+    QTimer::singleShot(60000, s, [s] { s->abort(); s->deleteLater(); });
+    s->startServerEncryption();
+}
+
+void ServidorHttps::ler(QSslSocket* s)
+{
+    QByteArray buffer = s->property(Buffer).toByteArray() + s->readAll();
+    s->setProperty(Buffer, buffer);
+    const qsizetype fim = buffer.indexOf("\r\n\r\n");
+    if (fim < 0)
+        return;
+    static const QRegularExpression tamanho(QStringLiteral("(?i)\r\ncontent-length:\\s*(\\d+)"));
+    const auto m = tamanho.match(QString::fromLatin1(buffer.left(fim + 2)));
+    const qsizetype esperado = m.hasMatch() ? m.captured(1).toLongLong() : 0;
+    if (buffer.size() - fim - 4 < esperado)
+        return;
+    s->setProperty(Buffer, QByteArray());
+    disconnect(s, &QSslSocket::readyRead, this, nullptr);
+    atender(s, buffer.mid(fim + 4, esperado));
+}
+
+void ServidorHttps::atender(QSslSocket* s, const QByteArray& corpo)
+{
+    QString ns;
+    QByteArray mensagem;
+    Servico servico{};
+    try {
+        mensagem = nfe::soap::conteudo(corpo, &ns);
+    } catch (const std::exception& e) {
+        registrar(QStringLiteral("?"), {});
+        responder(s, 500, falhaSoap(QString::fromUtf8(e.what())));
+        return;
+    }
+    if (!nfe::soap::servicoDoNamespace(ns, &servico)) {
+        registrar(ns, {});
+        responder(s, 500, falhaSoap(QStringLiteral("Serviço desconhecido: %1").arg(ns)));
+        return;
+    }
+    const QString nome = nfe::soap::nome(servico);
+    const Injecao inj = proximaInjecao(m_pasta, nome);
+    if (inj.acao == Injecao::Acao::DerrubarAntes) {
+        registrar(nome + QStringLiteral(" derrubada-antes"), {});
+        s->abort();
+        s->deleteLater();
+        return;
+    }
+    QByteArray resposta;
+    try {
+        resposta = inj.acao == Injecao::Acao::Responder ? m_autoridade.responderCom(servico, inj.cStat, inj.xMotivo)
+                                                         : m_autoridade.processar(servico, mensagem, inj);
+    } catch (const std::exception& e) {
+        registrar(nome + QStringLiteral(" erro"), {});
+        responder(s, 500, falhaSoap(QString::fromUtf8(e.what())));
+        return;
+    }
+    registrar(inj.acao == Injecao::Acao::Derrubar ? nome + QStringLiteral(" derrubada") : nome, resposta);
+    if (inj.acao == Injecao::Acao::Derrubar) {
+        // Processed, but the answer is lost on the way.
+        s->abort();
+        s->deleteLater();
+        return;
+    }
+    const QByteArray envelope = nfe::soap::envelopeResposta(servico, resposta);
+    if (inj.atrasoMs > 0)
+        QTimer::singleShot(inj.atrasoMs, s, [this, s, envelope] { responder(s, 200, envelope); });
+    else
+        responder(s, 200, envelope);
+}
+
+void ServidorHttps::responder(QSslSocket* s, int status, const QByteArray& corpo)
+{
+    const QByteArray texto = status == 200 ? "OK" : "Internal Server Error";
+    s->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + texto
+             + "\r\nContent-Type: application/soap+xml; charset=utf-8\r\nContent-Length: "
+             + QByteArray::number(corpo.size()) + "\r\nConnection: close\r\n\r\n" + corpo);
+    s->disconnectFromHost();
+}
+
+void ServidorHttps::registrar(const QString& servico, const QByteArray& resposta)
+{
+    static const QRegularExpression cStat(QStringLiteral("<cStat>(\\d+)</cStat>"));
+    QStringList codigos;
+    for (auto it = cStat.globalMatch(QString::fromUtf8(resposta)); it.hasNext();)
+        codigos << it.next().captured(1);
+    QFile log(QDir(m_pasta).filePath(QStringLiteral("requisicoes.log")));
+    if (log.open(QIODevice::Append)) {
+        log.write((servico + u' ' + codigos.join(u',') + u'\n').toUtf8());
+    }
+}
+
+} // namespace kvo::autoridade
