@@ -8,6 +8,7 @@
 #include "framework/services/Module.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/Seguranca.h"
+#include "framework/ui/TelasHost.h"
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
 
@@ -120,6 +121,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
 
     if (!TfrmLogin::chamaLogin(true))
         return nullptr;
+    registrarTelasHost();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
