@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
 #ifdef KVO_WITH_NFE
-        << "     kvo nfe validate|sign|danfe|chave|cert ..." << Qt::endl
+        << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl
 #endif
         ;
     return 2;

@@ -25,6 +25,24 @@ QByteArray chavePem(EVP_PKEY* key)
     return pem;
 }
 
+QString segundos(int ms) { return QString::number(ms / 1000.0, 'f', 1).replace(u'.', u',') + QStringLiteral(" s"); }
+
+// The usual socket failures in the user's language; others as Qt words them.
+QString motivoDoErro(QAbstractSocket::SocketError erro, int timeoutMs, const QString& textoQt)
+{
+    switch (erro) {
+    case QAbstractSocket::ConnectionRefusedError: return QStringLiteral("conexão recusada");
+    case QAbstractSocket::HostNotFoundError: return QStringLiteral("servidor não encontrado");
+    case QAbstractSocket::SocketTimeoutError: return QStringLiteral("tempo esgotado (%1)").arg(segundos(timeoutMs));
+    case QAbstractSocket::RemoteHostClosedError: return QStringLiteral("conexão encerrada pelo servidor");
+    case QAbstractSocket::NetworkError: return QStringLiteral("falha de rede");
+    case QAbstractSocket::SslHandshakeFailedError:
+        return QStringLiteral("falha na negociação TLS (%1)").arg(textoQt);
+    default: break;
+    }
+    return textoQt;
+}
+
 // Reads "HTTP/1.1 200 OK" + headers + body (Content-Length, chunked or until close).
 class LeitorResposta {
 public:
@@ -129,10 +147,10 @@ RespostaHttp TransporteHttps::post(const QString& url, const QByteArray& content
 
     socket.connectToHostEncrypted(u.host(), quint16(u.port(443)));
     if (!socket.waitForEncrypted(timeoutConexaoMs)) {
-        QString motivo = socket.errorString();
         const QList<QSslError> erros = socket.sslHandshakeErrors();
-        if (!erros.isEmpty())
-            motivo = erros.first().errorString();
+        const QString motivo = !erros.isEmpty()
+            ? QStringLiteral("certificado do servidor não aceito (%1)").arg(erros.first().errorString())
+            : motivoDoErro(socket.error(), timeoutConexaoMs, socket.errorString());
         throw ErroComunicacao(QStringLiteral("Falha ao conectar com o webservice %1: %2").arg(u.host(), motivo),
                               false);
     }
@@ -162,8 +180,8 @@ RespostaHttp TransporteHttps::post(const QString& url, const QByteArray& content
                                   true);
         }
         if (!chegou && prazo.hasExpired()) {
-            throw ErroComunicacao(QStringLiteral("Tempo esgotado aguardando a resposta do webservice (%1 s).")
-                                      .arg(timeoutRespostaMs / 1000.0, 0, 'f', 1),
+            throw ErroComunicacao(QStringLiteral("Tempo esgotado aguardando a resposta do webservice (%1).")
+                                      .arg(segundos(timeoutRespostaMs)),
                                   true);
         }
     }

@@ -204,7 +204,15 @@ TEST_F(WebServicesLocal, BrokenSignatureAndSchemaAreRefused)
     const QString schema = erroDe([&] { componente.WebServices.Envia(0); });
     EXPECT_TRUE(schema.startsWith(QStringLiteral("Código: 225"))) << schema.toStdString();
 
-    // Neither was authorised: the untouched document still is.
+    // Another company's document, signed with this company's certificate.
+    NotaFiscal& outraEmpresa = nota(611);
+    outraEmpresa.NFe.Emit.CNPJCPF = QStringLiteral("99888777000166");
+    componente.GerarNFe();
+    componente.Assinar();
+    const QString transmissor = erroDe([&] { componente.WebServices.Envia(0); });
+    EXPECT_TRUE(transmissor.startsWith(QStringLiteral("Código: 213"))) << transmissor.toStdString();
+
+    // None was authorised: the untouched document still is.
     componente.NotasFiscais.Clear();
     componente.NotasFiscais.LoadFromString(assinado);
     ASSERT_TRUE(componente.WebServices.Envia(0));
@@ -495,8 +503,8 @@ TEST_F(WebServicesLocal, ClosedPortIsAClearErrorAndNothingWasSent)
     componente.Configuracoes.WebServices.timeoutConexaoMs = 1000;
     NotaFiscal& n = nota(990);
     EXPECT_FALSE(componente.WebServices.Envia(0));
-    EXPECT_TRUE(componente.WebServices.Enviar.xMotivo.startsWith(QStringLiteral("Falha ao conectar")))
-        << componente.WebServices.Enviar.xMotivo.toStdString();
+    EXPECT_EQ(componente.WebServices.Enviar.xMotivo.toStdString(),
+              "Falha ao conectar com o webservice 127.0.0.1: conexão recusada");
     EXPECT_FALSE(n.Transmitida);
 }
 

@@ -80,8 +80,10 @@ bool Autoridade::numeroInutilizado(const QString& cnpj, int mod, int serie, int 
     return false;
 }
 
-QByteArray Autoridade::processar(Servico s, const QByteArray& mensagem, const Injecao& inj)
+QByteArray Autoridade::processar(Servico s, const QByteArray& mensagem, const Injecao& inj,
+                                 const QString& cnpjTransmissor)
 {
+    m_cnpjTransmissor = cnpjTransmissor;
     xml::DocPtr doc;
     try {
         doc = xml::parse(mensagem);
@@ -195,6 +197,8 @@ QByteArray Autoridade::protocoloDaNota(xmlNode* no, xmlDoc* doc, int cUF, const 
     if (!nfe::ChaveValida(p.chNFe) || p.chNFe.left(43) != esperada)
         return rejeitar(502, QStringLiteral("Rejeição: Erro na Chave de Acesso - Campo Id não corresponde à "
                                             "concatenação dos campos correspondentes"));
+    if (!m_cnpjTransmissor.isEmpty() && cnpj.left(8) != m_cnpjTransmissor.left(8))
+        return rejeitar(213, QStringLiteral("Rejeição: CNPJ-Base do Emitente difere do CNPJ-Base do Certificado Digital"));
     if (xml::texto(ide, "tpAmb").toInt() != m_opcoes.tpAmb)
         return rejeitar(252, QStringLiteral("Rejeição: Ambiente informado diverge do Ambiente de recebimento"));
     QJsonObject notas = m_estado.value(QStringLiteral("notas")).toObject();

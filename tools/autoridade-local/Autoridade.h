@@ -32,7 +32,10 @@ public:
     explicit Autoridade(Opcoes opcoes);
 
     // The answer message (without envelope) to a request message.
-    QByteArray processar(nfe::soap::Servico s, const QByteArray& mensagem, const Injecao& injecao);
+    // `cnpjTransmissor` comes from the client certificate ("NAME:CNPJ" in its
+    // CN); documents of another company root are refused with 213.
+    QByteArray processar(nfe::soap::Servico s, const QByteArray& mensagem, const Injecao& injecao,
+                         const QString& cnpjTransmissor = {});
     // The service's answer with a chosen code, nothing processed.
     QByteArray responderCom(nfe::soap::Servico s, int cStat, const QString& xMotivo);
 
@@ -57,6 +60,7 @@ private:
     nfe::ValidadorXml m_validador;
     std::unique_ptr<nfe::VerificadorAssinatura> m_verificador;
     QJsonObject m_estado;
+    QString m_cnpjTransmissor; // of the request being processed
 };
 
 } // namespace kvo::autoridade

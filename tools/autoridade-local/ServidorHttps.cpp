@@ -25,6 +25,14 @@ QByteArray falhaSoap(const QString& motivo)
         + motivo.toHtmlEscaped().toUtf8() + "</soap12:Text></soap12:Reason></soap12:Fault></soap12:Body></soap12:Envelope>";
 }
 
+// The CNPJ an A1 certificate carries at the end of its CN ("NAME:CNPJ").
+QString cnpjDoCliente(const QSslSocket* s)
+{
+    const QString cn = s->peerCertificate().subjectInfo(QSslCertificate::CommonName).value(0);
+    const qsizetype dp = cn.lastIndexOf(u':');
+    return dp < 0 ? QString() : cn.mid(dp + 1).trimmed();
+}
+
 } // namespace
 
 ServidorHttps::ServidorHttps(Autoridade& autoridade, const CertificadosServidor& certificados,
@@ -109,7 +117,7 @@ void ServidorHttps::atender(QSslSocket* s, const QByteArray& corpo)
     QByteArray resposta;
     try {
         resposta = inj.acao == Injecao::Acao::Responder ? m_autoridade.responderCom(servico, inj.cStat, inj.xMotivo)
-                                                         : m_autoridade.processar(servico, mensagem, inj);
+                                                         : m_autoridade.processar(servico, mensagem, inj, cnpjDoCliente(s));
     } catch (const std::exception& e) {
         registrar(nome + QStringLiteral(" erro"), {});
         responder(s, 500, falhaSoap(QString::fromUtf8(e.what())));
