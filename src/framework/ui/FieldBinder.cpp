@@ -68,9 +68,11 @@ void FieldBinder::bind(QCheckBox* box, const QString& fieldName, const QString& 
 void FieldBinder::bind(QComboBox* box, const QString& fieldName) {
     m_bindings.push_back({box, [this, box, fieldName] {
                               const QString value = m_rs.field(fieldName).asString();
-                              int at = box->findData(value);
-                              if (at < 0)
-                                  at = box->findText(value);
+                              int at = -1;
+                              for (int i = 0; i < box->count() && at < 0; ++i)
+                                  if (box->itemData(i).isValid() ? box->itemData(i).toString() == value
+                                                                 : box->itemText(i) == value)
+                                      at = i;
                               box->setCurrentIndex(at);
                           }});
     connect(box, &QComboBox::activated, this, [this, box, fieldName](int index) {
