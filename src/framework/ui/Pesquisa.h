@@ -1,0 +1,56 @@
+#pragma once
+
+#include "framework/db/RecordSet.h"
+#include "framework/db/RecordSetModel.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace kvo {
+
+// The search component (TwbtPesquisa): a select over a register, a key
+// column, and two ways in: by code (Localizar, then Complementar copies the
+// found row into the caller's fields) and interactively (AbrePesquisa).
+class TwbtPesquisa {
+public:
+    explicit TwbtPesquisa(Database& db);
+
+    // "select KEY, COL1, COL2 ... from TABLE" (no where: see SetSQL4Where).
+    void SetDataSet(const QString& select) { m_select = select; }
+    // A fixed condition written by the program (never text typed by a user).
+    void SetSQL4Where(const QString& condicao) { m_where = condicao; }
+    void SetFieldKey(const QString& coluna) { m_chave = coluna; }
+    void setCaption(const QString& titulo) { m_titulo = titulo; }
+    void setTextoNaoEncontrado(const QString& texto) { m_naoEncontrado = texto; }
+    const QString& fieldKey() const { return m_chave; }
+
+    // Positions on the row whose key equals the code; true when found. When
+    // not found and `mostrar`, tells the user.
+    bool Localizar(const QVariant& codigo, bool mostrar = true);
+    // Copies the found row's columns, in order, into the listed fields (up to
+    // index `ultimo`, all when negative), through their hooks.
+    void Complementar(const QList<Field*>& campos, int ultimo = -1);
+    // The interactive search; the chosen row's key goes into `campo`.
+    bool AbrePesquisa(Field& campo);
+    // The rows for a typed text (any text column containing it).
+    std::unique_ptr<RecordSet> pesquisar(const QString& texto);
+    RecordSet* encontrado() const { return m_encontrado.get(); }
+
+private:
+    QString condicao(const QString& extra) const;
+
+    Database& m_db;
+    QString m_select, m_where, m_chave;
+    QString m_titulo = QStringLiteral("Pesquisa");
+    QString m_naoEncontrado = QStringLiteral("Registro não encontrado!");
+    std::unique_ptr<RecordSet> m_encontrado;
+};
+
+namespace Libgeral {
+// Opens the search for a field of a screen's record (put in edit first).
+bool AbrirPesquisa(RecordSet& fonte, const QString& campo, TwbtPesquisa& pesquisa);
+} // namespace Libgeral
+
+} // namespace kvo

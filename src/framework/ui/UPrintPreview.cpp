@@ -1,0 +1,64 @@
+#include "framework/ui/UPrintPreview.h"
+
+#include "framework/ui/UserInterface.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kvo {
+
+TfrmPrintPreview::TfrmPrintPreview(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPrintPreview"));
+    m_visual = new QPlainTextEdit(this);
+    m_visual->setObjectName(QStringLiteral("memTexto"));
+    m_visual->setReadOnly(true);
+    m_visual->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_visual->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* barra = new QHBoxLayout;
+    auto botao = [&](const char* nome, const char* titulo, void (TfrmPrintPreview::*acao)()) {
+        auto* b = new QPushButton(QString::fromUtf8(titulo), this);
+        b->setObjectName(QString::fromLatin1(nome));
+        connect(b, &QPushButton::clicked, this, acao);
+        barra->addWidget(b);
+        return b;
+    };
+    botao("btnImprimir", "&Imprimir", &TfrmPrintPreview::btnImprimirClick)->setDefault(true);
+    botao("btnAlterar", "&Alterar opções", &TfrmPrintPreview::btnAlterarClick);
+    botao("btnFechar", "&Fechar", &TfrmPrintPreview::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_visual, 1);
+    layout->addLayout(barra);
+    resize(460, 640);
+}
+
+void TfrmPrintPreview::iniciar(const QString& titulo, const QString& destino) {
+    m_texto.iniciar(titulo, destino);
+    m_imprimiu = m_alterar = false;
+    setWindowTitle(titulo);
+}
+
+bool TfrmPrintPreview::mostrar() {
+    m_visual->setPlainText(m_texto.linhas().join(u'\n'));
+    exec();
+    return m_imprimiu;
+}
+
+void TfrmPrintPreview::btnImprimirClick() {
+    try {
+        m_texto.imprimir();
+        m_imprimiu = true;
+        accept();
+    } catch (const std::exception& e) {
+        userInterface().showMessage(MessageKind::Error, QString::fromUtf8(e.what()));
+    }
+}
+
+void TfrmPrintPreview::btnAlterarClick() {
+    m_alterar = true;
+    reject();
+}
+
+} // namespace kvo

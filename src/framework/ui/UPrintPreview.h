@@ -1,0 +1,35 @@
+#pragma once
+
+#include "framework/services/TextoImpressao.h"
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+namespace kvo {
+
+// Preview of a receipt-printer text: print it, ask to change the choices
+// (the caller shows its options again), or close.
+class TfrmPrintPreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmPrintPreview(QWidget* parent = nullptr);
+
+    void iniciar(const QString& titulo, const QString& destino);
+    void addLine(const QString& linha) { m_texto.addLine(linha); }
+    // Shows the preview (modal) and returns whether it printed.
+    bool mostrar();
+    bool imprimiu() const { return m_imprimiu; }
+    bool alterarEscolhas() const { return m_alterar; }
+
+    void btnImprimirClick();
+    void btnAlterarClick();
+
+private:
+    TextoImpressao m_texto;
+    QPlainTextEdit* m_visual;
+    bool m_imprimiu = false;
+    bool m_alterar = false;
+};
+
+} // namespace kvo

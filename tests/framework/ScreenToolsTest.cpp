@@ -1,0 +1,133 @@
+#include "core/Paths.h"
+#include "framework/services/Module.h"
+#include "framework/ui/Pesquisa.h"
+#include "framework/ui/UPrintPreview.h"
+#include "framework/ui/UTecladoVirtual.h"
+#include "support/ScriptedUi.h"
+#include "support/TestDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace kvo;
+
+namespace {
+class Pesquisa : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t->executeSQL(QStringLiteral("create table PROD (CODPRODUTO integer not null primary key, PRO_DESCRICAO varchar(60), "
+                                     "PRO_PRECO01 numeric(18,4), PRO_ATIVO char(1))"));
+        t->executeSQL(QStringLiteral("insert into PROD values (7, 'CERVEJA LATA', 6.5, 'S')"));
+        t->executeSQL(QStringLiteral("insert into PROD values (8, 'AGUA COM GAS', 3, 'S')"));
+        t->executeSQL(QStringLiteral("insert into PROD values (9, 'CERVEJA LONG NECK', 9, 'N')"));
+        pesquisa.SetDataSet(QStringLiteral("select CODPRODUTO, PRO_DESCRICAO, PRO_PRECO01 from PROD"));
+        pesquisa.SetFieldKey(QStringLiteral("CODPRODUTO"));
+        pesquisa.SetSQL4Where(QStringLiteral("PRO_ATIVO = 'S'"));
+        pesquisa.setTextoNaoEncontrado(QStringLiteral("Produto não encontrado!"));
+        item.addField(QStringLiteral("CODPRODUTO"), FieldType::Integer);
+        item.addField(QStringLiteral("DESCRICAO"), FieldType::String, 60);
+        item.addField(QStringLiteral("VALOR"), FieldType::Currency);
+        item.open();
+        item.append();
+    }
+    test::TestDatabase t;
+    test::ScriptedUi ui;
+    TwbtPesquisa pesquisa{t.db()};
+    RecordSet item;
+};
+} // namespace
+
+TEST_F(Pesquisa, LocateByCodeAndComplementTheCallersRecord) {
+    ASSERT_TRUE(pesquisa.Localizar(7));
+    pesquisa.Complementar({&item.field(QStringLiteral("CODPRODUTO")), &item.field(QStringLiteral("DESCRICAO")),
+                           &item.field(QStringLiteral("VALOR"))});
+    EXPECT_EQ(item.field(QStringLiteral("DESCRICAO")).asString(), u"CERVEJA LATA");
+    EXPECT_EQ(item.field(QStringLiteral("VALOR")).asCurrency(), Currency::fromString(u"6.5"));
+    ASSERT_TRUE(pesquisa.Localizar(8));
+    pesquisa.Complementar({&item.field(QStringLiteral("CODPRODUTO")), &item.field(QStringLiteral("DESCRICAO")),
+                           &item.field(QStringLiteral("VALOR"))},
+                          1);
+    EXPECT_EQ(item.field(QStringLiteral("DESCRICAO")).asString(), u"AGUA COM GAS");
+    EXPECT_EQ(item.field(QStringLiteral("VALOR")).asCurrency(), Currency::fromString(u"6.5")); // beyond the last index
+
+    EXPECT_FALSE(pesquisa.Localizar(9)); // outside the fixed condition
+    EXPECT_EQ(ui.lastMessage(), u"Produto não encontrado!");
+    ui.clear();
+    EXPECT_FALSE(pesquisa.Localizar(QStringLiteral("7 or 1=1"), false));
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(pesquisa.pesquisar(QStringLiteral("cerv"))->recordCount(), 1);
+    EXPECT_EQ(pesquisa.pesquisar(QStringLiteral("8"))->recordCount(), 1); // a number also matches the key
+    EXPECT_EQ(pesquisa.pesquisar(QString())->recordCount(), 2);
+}
+
+TEST_F(Pesquisa, InteractiveSearchPutsTheChosenKeyInTheField) {
+    bool chose = false;
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        if (!dlg)
+            return;
+        timer->stop();
+        auto* texto = dlg->findChild<QLineEdit*>(QStringLiteral("edtPesquisa"));
+        texto->setText(QStringLiteral("agua"));
+        Q_EMIT texto->returnPressed();
+        dlg->findChild<QPushButton*>(QStringLiteral("btnSelecionar"))->click();
+        chose = true;
+    });
+    timer->start();
+    EXPECT_TRUE(Libgeral::AbrirPesquisa(item, QStringLiteral("CODPRODUTO"), pesquisa));
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(item.field(QStringLiteral("CODPRODUTO")).asInteger(), 8);
+    delete timer;
+}
+
+TEST(PrintPreview, PrintsToAFolderWithoutHalfFilesOrToAFile) {
+    const QString pasta = test::scratchFolder() + QStringLiteral("/gerenciador/");
+    TfrmPrintPreview preview;
+    preview.iniciar(QStringLiteral("Extrato"), pasta);
+    preview.addLine(QStringLiteral("MESA 12"));
+    preview.addLine(QStringLiteral("PÃO DE QUEIJO   4,50"));
+    preview.findChild<QPushButton*>(QStringLiteral("btnImprimir"))->click();
+    EXPECT_TRUE(preview.imprimiu());
+    const QStringList arquivos = QDir(pasta).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(arquivos.size(), 1);
+    EXPECT_TRUE(arquivos.first().endsWith(QStringLiteral(".txt")));
+    QFile f(pasta + arquivos.first());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("MESA 12\r\nPAO DE QUEIJO   4,50\r\n"));
+
+    test::ScriptedUi ui;
+    preview.iniciar(QStringLiteral("Extrato"), test::scratchFolder() + QStringLiteral("/nao/existe/lp0"));
+    preview.addLine(QStringLiteral("x"));
+    preview.btnImprimirClick();
+    EXPECT_FALSE(preview.imprimiu());
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("Não foi possível imprimir em"))) << ui.lastMessage().toStdString();
+    preview.btnAlterarClick();
+    EXPECT_TRUE(preview.alterarEscolhas());
+}
+
+TEST(TecladoVirtual, KeysTypeIntoTheFocusedField) {
+    QLineEdit edit;
+    edit.show();
+    QApplication::setActiveWindow(&edit);
+    edit.setFocus();
+    TfrmTecladoVirtual teclado;
+    teclado.show();
+    ASSERT_EQ(QApplication::focusWidget(), &edit);
+    teclado.findChild<QToolButton*>(QStringLiteral("tecla_A"))->click();
+    teclado.findChild<QToolButton*>(QStringLiteral("tecla_Ç"))->click();
+    teclado.findChild<QToolButton*>(QStringLiteral("tecla_ "))->click();
+    teclado.findChild<QToolButton*>(QStringLiteral("tecla_1"))->click();
+    EXPECT_EQ(edit.text(), u"AÇ 1");
+    teclado.findChild<QToolButton*>(QStringLiteral("tecla_⌫"))->click();
+    EXPECT_EQ(edit.text(), u"AÇ ");
+}
