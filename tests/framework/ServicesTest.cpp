@@ -122,6 +122,14 @@ TEST_F(Services, DataAccessCompanyLogTablesAndProcedures) {
     EXPECT_EQ(acesso.getValidaMesaRestarante(QStringLiteral("00000000000000")), 0);
     EXPECT_EQ(acesso.getValidaMesaRestarante(QStringLiteral("abc")), 0);
 
+    EXPECT_THROW(acesso.parVenda(), DatabaseError); // its table comes with the sale parameters
+    t->executeSQL(QStringLiteral("create table PAR_RESTAURANTE (CODPARRESTAURANTE integer not null primary key, "
+                                 "PARR_CONTROLE_NOME varchar(20))"));
+    t->executeSQL(QStringLiteral("insert into PAR_RESTAURANTE values (1, 'Mesas')"));
+    RecordSet& par = acesso.parRestaurante();
+    EXPECT_EQ(&par, &acesso.parRestaurante()); // one shared row
+    EXPECT_EQ(par.field(QStringLiteral("PARR_CONTROLE_NOME")).asString(), u"Mesas");
+
     t->executeSQL(QStringLiteral("create procedure SOMA (A integer, B integer) returns (S integer) as begin S = A + B; end"));
     EXPECT_EQ(acesso.executarProcedimento(QStringLiteral("SOMA"), {2, 40}).value(QStringLiteral("S")).toInt(), 42);
 }

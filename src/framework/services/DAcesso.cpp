@@ -18,12 +18,16 @@ void TdmAcesso::conectarBaseDeDados(const QString& iniPath) {
     auto db = std::make_unique<Database>(ConnectionSettings::readFile(iniPath));
     db->open();
     Migrator(*db).migrate();
+    m_parVenda.reset();
+    m_parRestaurante.reset();
     m_owned = std::move(db);
     m_db = m_owned.get();
     m_empresaLida = false;
 }
 
 void TdmAcesso::usarConexao(Database& db) {
+    m_parVenda.reset();
+    m_parRestaurante.reset();
     m_owned.reset();
     m_db = &db;
     m_empresaLida = false;
@@ -146,6 +150,18 @@ QString TdmAcesso::senhaExclusao() {
         .scalar(QStringLiteral("select PARG_SENHA_EXCLUSAO from PAR_GERAL where CODEMPRESA = :E"),
                 {{QStringLiteral("E"), m_empresaAtual}})
         .toString();
+}
+
+RecordSet& TdmAcesso::parametros(std::unique_ptr<RecordSet>& rs, const QString& tabela, const QString& chave) {
+    if (!rs) {
+        auto novo = std::make_unique<RecordSet>(sqlCon());
+        novo->setCommandText(QStringLiteral("select * from %1 order by %2").arg(sqlIdentifier(tabela), sqlIdentifier(chave)));
+        novo->setUpdateTable(tabela);
+        novo->setKeyFields({chave});
+        novo->open();
+        rs = std::move(novo);
+    }
+    return *rs;
 }
 
 TdmSeguranca& TdmAcesso::seguranca() { return TdmSeguranca::gerarInstance(); }

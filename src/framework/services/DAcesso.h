@@ -77,9 +77,20 @@ public:
 
     TdmSeguranca& seguranca();
 
+    // The shared parameter rows (opened on first use, kept; refresh() them
+    // after a parameter screen saves). Their tables belong to the sale and
+    // restaurant parameter screens' migrations.
+    RecordSet& parVenda() { return parametros(m_parVenda, QStringLiteral("PAR_VENDA"), QStringLiteral("CODPARVENDA")); }
+    RecordSet& parRestaurante() {
+        return parametros(m_parRestaurante, QStringLiteral("PAR_RESTAURANTE"), QStringLiteral("CODPARRESTAURANTE"));
+    }
+
 private:
+    RecordSet& parametros(std::unique_ptr<RecordSet>& rs, const QString& tabela, const QString& chave);
+
     std::unique_ptr<Database> m_owned;
     Database* m_db = nullptr;
+    std::unique_ptr<RecordSet> m_parVenda, m_parRestaurante; // declared after the connection: freed before it
     Empresa m_empresa;
     bool m_empresaLida = false;
     int m_empresaAtual = 1;
