@@ -46,7 +46,28 @@ extern "C" Q_DECL_EXPORT void kvoCoreGestao_finalizar() {
     state().reset();
 }
 
-// The pre-sale merge screen for other programs.
+// Single screens for the host and other programs. Each returns false while
+// its screen is not part of this build (see the screen registry).
 extern "C" Q_DECL_EXPORT bool ChamarTela() {
     return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmPreVendaMesclar.ChamarTela"));
+}
+extern "C" Q_DECL_EXPORT bool TfrmParVenda_ChamaParametro() {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmParVenda.ChamaParametro"));
+}
+extern "C" Q_DECL_EXPORT bool TfrmParRestaurante_ChamaParametro() {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmParRestaurante.ChamaParametro"));
+}
+extern "C" Q_DECL_EXPORT bool TfrmNFVenda_Pesq_ChamaTela() {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"));
+}
+extern "C" Q_DECL_EXPORT bool TfrmResPedido_chamatela() {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmResPedido.chamatela"));
+}
+// The restaurant menus with the caller's fiscal printer and signer: the
+// restaurant screens take them from the registry's context when they arrive.
+extern "C" Q_DECL_EXPORT bool TfrmMenuRestaurante_ChamaTelaECF(void* /*ecf*/, void* /*assinador*/) {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"));
+}
+extern "C" Q_DECL_EXPORT bool TfrmMenuRestauranteTouch_ChamaTelaECF(void* /*ecf*/, void* /*assinador*/) {
+    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmMenuRestauranteTouch.ChamaTelaECF"));
 }

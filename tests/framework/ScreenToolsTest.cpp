@@ -1,5 +1,6 @@
 #include "core/Paths.h"
 #include "framework/services/Module.h"
+#include "framework/ui/Libgeral.h"
 #include "framework/ui/Pesquisa.h"
 #include "framework/ui/UPrintPreview.h"
 #include "framework/ui/UTecladoVirtual.h"
@@ -7,6 +8,7 @@
 #include "support/TestDatabase.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -130,4 +132,38 @@ TEST(TecladoVirtual, KeysTypeIntoTheFocusedField) {
     EXPECT_EQ(edit.text(), u"AÇ 1");
     teclado.findChild<QToolButton*>(QStringLiteral("tecla_⌫"))->click();
     EXPECT_EQ(edit.text(), u"AÇ ");
+}
+
+TEST(Libgeral, ScreensOnceProcessesAndUniqueValues) {
+    Module module;
+    int created = 0;
+    auto criar = [&] {
+        ++created;
+        return new QWidget;
+    };
+    QWidget& a = Libgeral::ChamaForm(QStringLiteral("TfrmX"), criar);
+    QWidget& b = Libgeral::ChamaForm(QStringLiteral("TfrmX"), criar);
+    EXPECT_EQ(&a, &b);
+    EXPECT_EQ(created, 1);
+    EXPECT_TRUE(a.isVisible());
+
+    EXPECT_TRUE(Libgeral::CreateProcessSimple(QStringLiteral("true"), true));
+    EXPECT_FALSE(Libgeral::CreateProcessSimple(QStringLiteral("false"), true));
+    EXPECT_FALSE(Libgeral::CreateProcessSimple(QStringLiteral("/nao/existe/programa"), true));
+
+    test::TestDatabase t;
+    test::ScriptedUi ui;
+    t->executeSQL(QStringLiteral("create table T (ID integer not null primary key, NOME varchar(20))"));
+    t->executeSQL(QStringLiteral("insert into T values (1, 'O''Brien')"));
+    EXPECT_NO_THROW(Libgeral::ValidaCampo(t.db(), QStringLiteral("T"), QStringLiteral("NOME"), QStringLiteral("O'Brien"),
+                                          QStringLiteral("ID"), 1, QStringLiteral("Já cadastrado!"))); // itself
+    EXPECT_THROW(Libgeral::ValidaCampo(t.db(), QStringLiteral("T"), QStringLiteral("NOME"), QStringLiteral("O'Brien"),
+                                       QStringLiteral("ID"), 2, QStringLiteral("Já cadastrado!")),
+                 Abort);
+    EXPECT_EQ(ui.lastMessage(), u"Já cadastrado!");
+    QComboBox lista;
+    Libgeral::carregarComboBox(&lista, t.db(), QStringLiteral("T"), QStringLiteral("ID"), QStringLiteral("NOME"));
+    ASSERT_EQ(lista.count(), 1);
+    EXPECT_EQ(lista.itemText(0), u"O'Brien");
+    EXPECT_EQ(lista.itemData(0).toInt(), 1);
 }

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -198,4 +199,20 @@ TEST_F(Shell, LoginScreenRefusesAWrongPassword) {
     EXPECT_TRUE(login.isVisible());
     EXPECT_TRUE(login.findChild<QLineEdit*>(QStringLiteral("edtSenha"))->text().isEmpty());
     save(login, "login.png");
+}
+
+TEST(ModuleLibrary, ExportsTheEntriesTheHostAndOtherProgramsCall) {
+    QLibrary library(QStringLiteral(KVO_MODULE_PATH));
+    ASSERT_TRUE(library.load()) << library.errorString().toStdString();
+    for (const char* entry : {"TfrmMenuCoreGestao_gerarInstance", "kvoCoreGestao_finalizar", "ChamarTela",
+                              "TfrmParVenda_ChamaParametro", "TfrmParRestaurante_ChamaParametro", "TfrmNFVenda_Pesq_ChamaTela",
+                              "TfrmResPedido_chamatela", "TfrmMenuRestaurante_ChamaTelaECF",
+                              "TfrmMenuRestauranteTouch_ChamaTelaECF"})
+        EXPECT_NE(library.resolve(entry), nullptr) << entry;
+    // Nothing else leaks out of the module: its internals are hidden.
+    EXPECT_EQ(library.resolve("_ZN3kvo8Currency6round4Enn"), nullptr);
+    using Chamar = bool (*)();
+    const auto chamar = reinterpret_cast<Chamar>(library.resolve("ChamarTela"));
+    ASSERT_NE(chamar, nullptr);
+    EXPECT_FALSE(chamar()); // the merge screen is not part of this build yet
 }
