@@ -2,6 +2,7 @@
 #include "framework/services/Module.h"
 #include "framework/ui/Libgeral.h"
 #include "framework/ui/Pesquisa.h"
+#include "framework/ui/PesquisaDialogo.h"
 #include "framework/ui/UPrintPreview.h"
 #include "framework/ui/UTecladoVirtual.h"
 #include "support/ScriptedUi.h"
@@ -71,6 +72,7 @@ TEST_F(Pesquisa, LocateByCodeAndComplementTheCallersRecord) {
 }
 
 TEST_F(Pesquisa, InteractiveSearchPutsTheChosenKeyInTheField) {
+    instalarDialogoPesquisa();
     bool chose = false;
     auto* timer = new QTimer;
     timer->setInterval(5);

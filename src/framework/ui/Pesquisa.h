@@ -1,11 +1,11 @@
 #pragma once
 
 #include "framework/db/RecordSet.h"
-#include "framework/db/RecordSetModel.h"
 
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace kvo {
@@ -34,6 +34,9 @@ public:
     void Complementar(const QList<Field*>& campos, int ultimo = -1);
     // The interactive search; the chosen row's key goes into `campo`.
     bool AbrePesquisa(Field& campo);
+    // Shows the interactive search and returns the chosen key (null when
+    // given up); installed by the screen layer.
+    static std::function<QVariant(TwbtPesquisa&, const QString& titulo)> dialogo;
     // The rows for a typed text (any text column containing it).
     std::unique_ptr<RecordSet> pesquisar(const QString& texto);
     RecordSet* encontrado() const { return m_encontrado.get(); }

@@ -6,6 +6,7 @@
 #include "framework/ui/UCaixaAbertura.h"
 #include "framework/ui/UConfiguracao.h"
 #include "framework/ui/Libgeral.h"
+#include "framework/ui/PesquisaDialogo.h"
 #include "framework/ui/UUsuario.h"
 #include "framework/ui/UserInterface.h"
 
@@ -15,6 +16,7 @@
 namespace kvo {
 
 void registrarTelasHost() {
+    instalarDialogoPesquisa();
     ScreenRegistry::registrar(QStringLiteral("TfrmConfiguracao.chamarTela"), [] { TfrmConfiguracao::chamarTela(); });
     ScreenRegistry::registrar(QStringLiteral("TfrmCaixaAbertura.chamarTela"), [] { TfrmCaixaAbertura::chamarTela(); });
     ScreenRegistry::registrar(QStringLiteral("SuporteRemoto"), [] {

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace kvo {
+
+// Installs the Qt dialog of the interactive search (TwbtPesquisa::dialogo).
+void instalarDialogoPesquisa();
+
+} // namespace kvo
