@@ -58,7 +58,7 @@ public:
         const int row = m_grade->currentIndex().row();
         if (!m_rs || row < 0 || row >= m_rs->recordCount())
             return {};
-        return m_rs->valueAt(row, m_rs->field(m_pesquisa.fieldKey()).index());
+        return m_rs->valueAt(row, m_rs->field(m_pesquisa.fieldKey().section(u'.', -1)).index());
     }
 
 private:

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/Currency.h"
+#include "framework/ui/Pesquisa.h"
+
+namespace kvo {
+
+// The product register (dmProduto): searches by search code and by key,
+// stock checks and movements, the approximate tax burden of the NCM.
+class TdmProduto {
+public:
+    static TdmProduto& gerarInstance();
+    TdmProduto();
+    explicit TdmProduto(Database& db);
+
+    // Keyed on PRO_CODPESQ_1: PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01.
+    TwbtPesquisa& pesquisa() { return m_pesquisa; }
+    // Keyed on PRO_CODPESQ_1, the twelve columns an invoice item takes: ICMS
+    // rate, brand, ICMS regime, list type, price 01, NCM, reserved stock,
+    // current stock, cost, purchase price, CSOSN, CEST.
+    TwbtPesquisa& pesquisaDetalhe() { return m_detalhe; }
+    // Keyed on CODPRODUTO: PRO_CODPESQ_1, CODPRODUTO, PRO_DESCRICAO, PRO_PRECO01.
+    TwbtPesquisa& pesquisaCodigo() { return m_codigo; }
+
+    // With `controlar`, false (after telling the user) when the free stock
+    // (current less reserved) does not cover the quantity.
+    bool validaEstoque(int codproduto, Currency quantidade, bool controlar = true);
+    // One statement recording a stock movement (kind 1 entry, 2 exit) that
+    // also moves the product's stock; blank when there is nothing to move.
+    QString sqlMovimentarEstoqueNormal(int codproduto, Currency quantidade, int tipo, const QString& origem,
+                                       int documento);
+    // Approximate total tax percentage of the product's NCM (imported goods
+    // use the imported rate); zero when the NCM is not in the table.
+    Currency retornarAliqNCM(int codproduto);
+
+private:
+    Database& m_db;
+    TwbtPesquisa m_pesquisa, m_detalhe, m_codigo;
+};
+
+} // namespace kvo
