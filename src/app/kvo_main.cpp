@@ -2,6 +2,7 @@
 // without the screens. "kvo [--home DIR] db create|migrate|version|demo".
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
+#include "app/ImportCommand.h"
 #include "core/Paths.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kvo::runDbCommand(args.mid(1), out, err);
     }
+    if (command == QLatin1String("import")) {
+        QCoreApplication app(argc, argv);
+        return kvo::runImportCommand(args.mid(1), out, err);
+    }
     if (command == QLatin1String("config") || command == QLatin1String("user")) {
         QCoreApplication app(argc, argv);
         return command == QLatin1String("config") ? kvo::runConfigCommand(args.mid(1), out, err)
@@ -42,6 +47,7 @@ int main(int argc, char** argv) {
     err << "uso: kvo [--home PASTA] db create|migrate|version|demo" << Qt::endl
         << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
+        << "     kvo import products|persons ARQUIVO.csv" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl
 #endif

@@ -1,5 +1,6 @@
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
+#include "app/ImportCommand.h"
 #include "framework/services/DConfiguracao.h"
 #include "core/Paths.h"
 #include "framework/db/Database.h"
@@ -93,4 +94,44 @@ TEST(AdminCommands, ConfigurationAndUsersFromTheCommandLine) {
     EXPECT_EQ(runConfigCommand({QStringLiteral("get"), QStringLiteral("REST.TOUCH")}, o, e), 0);
     EXPECT_EQ(out.trimmed(), u"S");
     setProgramFolder(QString());
+}
+
+TEST(ImportCommand, AllRowsOrNoneAndBadRowsNamed) {
+    test::TestDatabase t;
+    const QString bom = test::scratchFolder() + QStringLiteral("/produtos-bons.csv");
+    const QString ruim = test::scratchFolder() + QStringLiteral("/produtos-ruins.csv");
+    auto escrever = [](const QString& arquivo, const char* texto) {
+        QFile f(arquivo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(texto);
+    };
+    escrever(bom, "PRO_CODPESQ_1;PRO_DESCRICAO;PRO_PRECO01;PRO_IMP_COZINHA\n"
+                  "100;X-Burguer;25,90;S\n"
+                  "101;Suco de Laranja 'natural';9.5;N\n");
+    escrever(ruim, "pro_codpesq_1;pro_descricao;pro_preco01\n"
+                   "200;Pastel;7,00\n"
+                   "201;;8,00\n"
+                   "202;Coxinha;abc\n"
+                   "200;Repetido;1\n");
+    auto r = importarCsv(t.db(), QStringLiteral("products"), ruim);
+    EXPECT_EQ(r.importados, 0);
+    ASSERT_EQ(r.erros.size(), 3);
+    EXPECT_EQ(r.erros[0], u"linha 3: PRO_DESCRICAO deve ser informado");
+    EXPECT_EQ(r.erros[1], u"linha 4: PRO_PRECO01 não é um valor: \"abc\"");
+    EXPECT_TRUE(r.erros[2].startsWith(QStringLiteral("linha 5:"))) << r.erros[2].toStdString(); // duplicate code
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO")).toInt(), 0); // nothing half-written
+
+    r = importarCsv(t.db(), QStringLiteral("products"), bom);
+    EXPECT_TRUE(r.erros.isEmpty()) << r.erros.join(u'\n').toStdString();
+    EXPECT_EQ(r.importados, 2);
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PRO_PRECO01 from PRODUTO where PRO_CODPESQ_1 = '100'")),
+              Currency::fromString(u"25.90"));
+    EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where PRO_CODPESQ_1 = '101'")).toString(),
+              u"Suco de Laranja 'natural'");
+
+    escrever(ruim, "PES_NOME;PES_APELIDO\nAna;Aninha\n");
+    r = importarCsv(t.db(), QStringLiteral("persons"), ruim);
+    ASSERT_EQ(r.erros.size(), 1);
+    EXPECT_EQ(r.erros[0], u"linha 1: coluna desconhecida \"PES_APELIDO\"");
+    EXPECT_THROW(importarCsv(t.db(), QStringLiteral("carros"), bom), DatabaseError);
 }

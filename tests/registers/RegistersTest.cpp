@@ -1,8 +1,12 @@
+#include "core/Paths.h"
 #include "registers/DContas.h"
+#include "registers/DNFe.h"
 #include "registers/DPessoa.h"
 #include "registers/DProduto.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
+
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -195,4 +199,25 @@ TEST_F(Registers, ReceivablesAreWrittenForTheDocument) {
     EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55), 1); // replaced
     t->executeSQL(QStringLiteral("update CONTAS set CON_SALDO = 40 where CON_CODORIGEM = 55"));
     EXPECT_THROW(contas.gravarParcelas(doc, c("100"), parcelas), DatabaseError); // partly received
+}
+
+TEST_F(Registers, MunicipalityAndCountryCodes) {
+    // The per-state files come from the setup script, as on a shop's machine.
+    const QString pasta = QStringLiteral(KVO_MUNICIPIOS_DIR);
+    QProcess script;
+    script.start(QStringLiteral(KVO_SOURCE_DIR "/scripts/install-municipios"), {pasta + QStringLiteral("/MunIBGE")});
+    ASSERT_TRUE(script.waitForFinished(120000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    setProgramFolder(pasta);
+    TdmNFe nfe(t.db());
+    EXPECT_EQ(nfe.obterCodigoMunicipio(QStringLiteral("SAO PAULO"), QStringLiteral("SP")), u"3550308");
+    EXPECT_EQ(nfe.obterCodigoMunicipio(QStringLiteral("São Paulo"), QStringLiteral("sp")), u"3550308");
+    EXPECT_EQ(nfe.obterCodigoMunicipio(QStringLiteral("alta floresta d'oeste"), QStringLiteral("RO")), u"1100015");
+    EXPECT_THROW(nfe.obterCodigoMunicipio(QStringLiteral("São Paulo"), QStringLiteral("RJ")), Abort);
+    EXPECT_EQ(ui.lastMessage(), u"Código do município não encontrado para São Paulo/RJ.");
+    EXPECT_THROW(nfe.obterCodigoMunicipio(QStringLiteral("Campinas"), QStringLiteral("XX")), Abort);
+    EXPECT_EQ(nfe.obterBacen(QStringLiteral("Brasil")), 1058);
+    EXPECT_EQ(nfe.obterBacen(QStringLiteral("ESTADOS UNIDOS")), 2496);
+    EXPECT_THROW(nfe.obterBacen(QStringLiteral("Atlântida")), Abort);
+    setProgramFolder(QString());
 }

@@ -1,0 +1,83 @@
+#include "registers/DNFe.h"
+
+#include "core/Paths.h"
+#include "core/Text.h"
+#include "framework/db/Database.h"
+#include "framework/db/RecordSet.h"
+#include "framework/services/DAcesso.h"
+#include "framework/services/Module.h"
+#include "framework/ui/UserInterface.h"
+#include "nfe/ChaveAcesso.h"
+#include "nfe/ConfiguracoesArquivo.h"
+#include "nfe/NFeComponent.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+namespace kvo {
+
+namespace {
+// "São João d'Oeste" and "SAO JOAO DOESTE" are the same city.
+QString chaveNome(const QString& nome) {
+    QString out;
+    for (QChar c : RemoverAcentos(nome).toUpper())
+        if (c.isLetterOrNumber())
+            out += c;
+    return out;
+}
+} // namespace
+
+TdmNFe& TdmNFe::gerarInstance() { return Module::current().instance<TdmNFe>(); }
+
+TdmNFe::TdmNFe() : TdmNFe(TdmAcesso::gerarInstance().sqlCon()) {}
+
+TdmNFe::TdmNFe(Database& db) : m_db(db), m_componente(std::make_unique<nfe::NFeComponent>()) {}
+
+TdmNFe::~TdmNFe() = default;
+
+void TdmNFe::configurarNFE() {
+    try {
+        nfe::carregarConfiguracoes(*m_componente, nfe::arquivoConfiguracaoPadrao());
+    } catch (const std::exception& e) {
+        Error(QStringLiteral("Configuração da NF-e inválida: %1").arg(QString::fromUtf8(e.what())));
+    }
+}
+
+const QHash<QString, QString>& TdmNFe::municipios(int codigoUf) {
+    auto it = m_municipios.find(codigoUf);
+    if (it != m_municipios.end())
+        return *it;
+    QHash<QString, QString> tabela;
+    QFile f(QDir(programFolder()).filePath(QStringLiteral("MunIBGE/MunIBGE-UF%1.txt").arg(codigoUf)));
+    if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&f);
+        in.setEncoding(QStringConverter::Utf8);
+        while (!in.atEnd()) {
+            const QString linha = in.readLine();
+            const qsizetype sep = linha.indexOf(u';');
+            if (sep > 0)
+                tabela.insert(chaveNome(linha.mid(sep + 1)), linha.left(sep).trimmed());
+        }
+    }
+    return *m_municipios.insert(codigoUf, tabela);
+}
+
+QString TdmNFe::obterCodigoMunicipio(const QString& cidade, const QString& uf) {
+    const int codigoUf = nfe::UFparaCodigo(uf.trimmed().toUpper());
+    const QString codigo = codigoUf > 0 ? municipios(codigoUf).value(chaveNome(cidade)) : QString();
+    if (codigo.isEmpty())
+        Error(QStringLiteral("Código do município não encontrado para %1/%2.").arg(cidade.trimmed(), uf.trimmed().toUpper()));
+    return codigo;
+}
+
+int TdmNFe::obterBacen(const QString& pais) {
+    const QString chave = chaveNome(pais);
+    const auto rs = m_db.query(QStringLiteral("select CODPAIS, PAI_NOME from PAIS"));
+    for (rs->first(); !rs->eof(); rs->next())
+        if (chaveNome(rs->field(1).asString()) == chave)
+            return int(rs->field(0).asInteger());
+    Error(QStringLiteral("País não cadastrado: %1").arg(pais.trimmed()));
+}
+
+} // namespace kvo
