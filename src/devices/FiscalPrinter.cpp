@@ -1,0 +1,7 @@
+#include "devices/FiscalPrinter.h"
+
+namespace kvo {
+
+FiscalPrinterError::FiscalPrinterError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+} // namespace kvo

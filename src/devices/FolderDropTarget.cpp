@@ -1,0 +1,44 @@
+#include "devices/FolderDropTarget.h"
+
+#include "core/Clock.h"
+#include "core/Format.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+
+namespace kvo {
+
+FolderDropTarget::FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension)
+    : m_folder(folder), m_prefix(prefix), m_extension(extension) {}
+
+QString FolderDropTarget::print(const ReceiptDocument& document) {
+    const QDir dir(m_folder);
+    const QString tempFolder = dir.filePath(QStringLiteral("temp"));
+    if (!QDir().mkpath(tempFolder))
+        throw PrintError(QStringLiteral("Não foi possível criar a pasta %1").arg(tempFolder));
+
+    const QString stem = m_prefix + formatDateTime(u"yyyymmdd_hhnnss", Clock::now());
+    // A unique temporary name: several terminals may drop into the same folder.
+    QTemporaryFile temp(QDir(tempFolder).filePath(stem + QStringLiteral("_XXXXXX") + m_extension));
+    const QByteArray bytes = receiptBytes(document.lines);
+    if (!temp.open() || temp.write(bytes) != bytes.size() || !temp.flush())
+        throw PrintError(QStringLiteral("Não foi possível imprimir em %1").arg(tempFolder));
+    temp.close();
+
+    // QFile::rename never overwrites, so a name taken meanwhile is skipped.
+    for (int n = 1; n <= 1000; ++n) {
+        const QString suffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
+        const QString name = stem + suffix + m_extension;
+        const QString final = dir.filePath(name);
+        if (QFile::exists(final))
+            continue;
+        if (QFile::rename(temp.fileName(), final)) {
+            temp.setAutoRemove(false);
+            return final;
+        }
+    }
+    throw PrintError(QStringLiteral("Não foi possível imprimir em %1").arg(m_folder));
+}
+
+} // namespace kvo

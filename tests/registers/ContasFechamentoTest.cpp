@@ -1,0 +1,43 @@
+#include "framework/services/DAcesso.h"
+#include "framework/services/Module.h"
+#include "registers/ui/UContasFechamento.h"
+#include "support/ScriptedUi.h"
+#include "support/TestDatabase.h"
+
+#include <QLabel>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace kvo;
+
+TEST(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
+    test::TestDatabase t;
+    Module module;
+    test::ScriptedUi ui;
+    TdmAcesso::gerarInstance().usarConexao(t.db());
+    t->executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
+                                 "FPG_INTERVALO) values (3, '30/60/90', 3, 30, 30)"));
+    const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6)};
+    TfrmContasFechamento tela(doc, Currency(100));
+    RecordSet& p = tela.parcelas();
+    ASSERT_EQ(p.recordCount(), 3);
+    auto* diferenca = tela.findChild<QLabel*>(QStringLiteral("lblDiferenca"));
+    EXPECT_EQ(diferenca->text(), u"Parcelas conferem com o total.");
+
+    auto* model = tela.findChild<QTableView*>(QStringLiteral("dbgParcelas"))->model();
+    EXPECT_TRUE(model->setData(model->index(0, 2), QStringLiteral("40,00"), Qt::EditRole));
+    EXPECT_EQ(diferenca->text(), u"Diferença: R$ -6,67");
+    EXPECT_FALSE(tela.btnGerarClick()); // does not add up: nothing written
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("A soma das parcelas (106,67)"))) << ui.lastMessage().toStdString();
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS")).toInt(), 0);
+
+    EXPECT_TRUE(model->setData(model->index(1, 2), QStringLiteral("26,66"), Qt::EditRole));
+    EXPECT_TRUE(model->setData(model->index(1, 1), QStringLiteral("15/01/2027"), Qt::EditRole));
+    EXPECT_FALSE(model->setData(model->index(2, 2), QStringLiteral("0"), Qt::EditRole));
+    ASSERT_TRUE(tela.btnGerarClick());
+    EXPECT_TRUE(tela.gerou());
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CON_ORIGEM = 'NFVENDA' and CON_CODORIGEM = 9")).toInt(), 3);
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select sum(CON_VLRPARCELA) from CONTAS")), Currency(100));
+    EXPECT_EQ(t->scalar(QStringLiteral("select CON_DTVENC from CONTAS where CON_PARCELA = 2")).toDate(), QDate(2027, 1, 15));
+}
