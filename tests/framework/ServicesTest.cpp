@@ -122,7 +122,9 @@ TEST_F(Services, DataAccessCompanyLogTablesAndProcedures) {
     EXPECT_EQ(acesso.getValidaMesaRestarante(QStringLiteral("00000000000000")), 0);
     EXPECT_EQ(acesso.getValidaMesaRestarante(QStringLiteral("abc")), 0);
 
-    EXPECT_THROW(acesso.parVenda(), DatabaseError); // its table comes with the sale parameters
+    EXPECT_EQ(acesso.parVenda().field(QStringLiteral("CODPARVENDA")).asInteger(), 1);
+    EXPECT_EQ(acesso.parVenda().field(QStringLiteral("PARV_ECF")).asString(), u"N"); // CHAR comes unpadded
+    EXPECT_THROW(acesso.parRestaurante(), DatabaseError); // its table comes with the restaurant parameters
     t->executeSQL(QStringLiteral("create table PAR_RESTAURANTE (CODPARRESTAURANTE integer not null primary key, "
                                  "PARR_CONTROLE_NOME varchar(20))"));
     t->executeSQL(QStringLiteral("insert into PAR_RESTAURANTE values (1, 'Mesas')"));

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
 
 #include <ibase.h>
 
@@ -176,9 +178,22 @@ int Database::executeSQL(const QString& sql, const SqlParams& params) {
     return dml.match(sql).hasMatch() ? q.numRowsAffected() : 0;
 }
 
+QVariant Database::fromDriver(const QSqlField& field, const QVariant& value) {
+    // CHAR columns come padded to their byte length (four bytes a character
+    // in UTF8): "S" arrives as "S   ".
+    constexpr int kFirebirdChar = 452; // SQL_TEXT
+    if ((field.typeID() & ~1) == kFirebirdChar && value.metaType().id() == QMetaType::QString) { // low bit: nullable
+        QString text = value.toString();
+        while (text.endsWith(u' '))
+            text.chop(1);
+        return text;
+    }
+    return value;
+}
+
 QVariant Database::scalar(const QString& sql, const SqlParams& params) {
     QSqlQuery q = exec(sql, params);
-    return q.next() ? q.value(0) : QVariant();
+    return q.next() ? fromDriver(q.record().field(0), q.value(0)) : QVariant();
 }
 
 std::unique_ptr<RecordSet> Database::query(const QString& sql, const SqlParams& params) {

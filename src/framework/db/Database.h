@@ -4,6 +4,7 @@
 #include "framework/db/DatabaseError.h"
 
 #include <QSqlDatabase>
+#include <QSqlField>
 #include <QSqlQuery>
 #include <QVariantMap>
 
@@ -57,6 +58,7 @@ public:
 
     // Value conversions between our types and what the driver takes/gives.
     static QVariant toDriverValue(const QVariant& value);
+    static QVariant fromDriver(const QSqlField& field, const QVariant& value);
 
 private:
     friend class Transaction;

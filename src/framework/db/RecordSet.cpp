@@ -121,7 +121,7 @@ void RecordSet::load() {
         row->id = m_nextId++;
         row->values.resize(n);
         for (const auto& [index, column] : columns) {
-            const QVariant raw = q.value(column);
+            const QVariant raw = Database::fromDriver(record.field(column), q.value(column));
             row->values[index] = raw.isNull() ? QVariant() : m_fields[size_t(index)]->coerce(raw);
         }
         calculate(*row);
