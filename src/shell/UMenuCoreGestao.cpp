@@ -11,27 +11,19 @@
 #include "framework/ui/TelasHost.h"
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
+#include "registers/DECF.h"
+#include "registers/DPessoa.h"
+#include "registers/DPreVenda.h"
+#include "registers/DProduto.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QMenu>
 
 namespace kvo {
 
 namespace {
-
-QHash<QString, std::function<void()>>& servicosIniciais() {
-    static QHash<QString, std::function<void()>> map;
-    return map;
-}
-
-void criarServico(const QString& nome) {
-    const auto it = servicosIniciais().constFind(nome);
-    if (it != servicosIniciais().cend())
-        (*it)();
-}
 
 // Holds the menu window in the module so it lives as long as the services.
 struct MenuHolder {
@@ -39,10 +31,6 @@ struct MenuHolder {
 };
 
 } // namespace
-
-void registrarServicoInicial(const QString& nome, std::function<void()> criar) {
-    servicosIniciais().insert(nome, std::move(criar));
-}
 
 TfrmMenuCoreGestao::TfrmMenuCoreGestao(QWidget* parent) : TrepMenuPrincipal_MainMenu(parent) {
     setObjectName(QStringLiteral("frmMenuCoreGestao"));
@@ -107,16 +95,16 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     mostrar("Verificando abertura de caixa...");
     TdmCaixaAbertura::gerarInstance();
     mostrar("Abrindo pessoa...");
-    criarServico(QStringLiteral("TdmPessoa"));
+    TdmPessoa::gerarInstance();
     mostrar("Abrindo produto...");
-    criarServico(QStringLiteral("TdmProduto"));
+    TdmProduto::gerarInstance();
     mostrar("Abrindo configurações do PAFECF...");
-    criarServico(QStringLiteral("TdmPAF"));
-    criarServico(QStringLiteral("TdmECF"));
+    TdmPAF::gerarInstance();
+    TdmECF::gerarInstance();
     mostrar("Abrindo DAV...");
-    criarServico(QStringLiteral("TdmDav"));
+    TdmDav::gerarInstance();
     mostrar("Abrindo Pré-Venda...");
-    criarServico(QStringLiteral("TdmPreVenda"));
+    TdmPreVenda::gerarInstance();
     status.hide();
 
     if (!TfrmLogin::chamaLogin(true))

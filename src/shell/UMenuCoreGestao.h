@@ -27,9 +27,4 @@ private:
     void verificarmenu();
 };
 
-// Services of sibling modules created during start-up ("TdmPessoa",
-// "TdmProduto", "TdmPAF", "TdmECF", "TdmDav", "TdmPreVenda"): each is
-// registered by the library that brings it.
-void registrarServicoInicial(const QString& nome, std::function<void()> criar);
-
 } // namespace kvo
