@@ -12,11 +12,9 @@ Database& conexao() { return TdmAcesso::gerarInstance().sqlCon(); }
 TdmCfop& TdmCfop::gerarInstance() { return Module::current().instance<TdmCfop>(); }
 TdmCfop::TdmCfop() : TdmCfop(conexao()) {}
 TdmCfop::TdmCfop(Database& db) : m_pesquisa(db) {
-    m_pesquisa.SetDataSet(QStringLiteral("select CFOP_DESCRICAO, CFOP_GERAFINANCEIRO, CFOP_CLASSIFICACAO, CFOP_TIPO, "
-                                         "CFOP_TIPO as NFV_TIPO, CODCFOP from CFOP"));
-    m_pesquisa.SetFieldKey(QStringLiteral("CODCFOP"));
-    m_pesquisa.setCaption(QStringLiteral("Pesquisa de CFOP"));
-    m_pesquisa.setTextoNaoEncontrado(QStringLiteral("CFOP não encontrado!"));
+    m_pesquisa.configurar(QStringLiteral("select CFOP_DESCRICAO, CFOP_GERAFINANCEIRO, CFOP_CLASSIFICACAO, CFOP_TIPO, "
+                                         "CFOP_TIPO as NFV_TIPO, CODCFOP from CFOP"),
+        QStringLiteral("CODCFOP"), QStringLiteral("Pesquisa de CFOP"), QStringLiteral("CFOP não encontrado!"));
 }
 
 TdmSerie& TdmSerie::gerarInstance() { return Module::current().instance<TdmSerie>(); }
@@ -40,19 +38,15 @@ bool TdmSerie::ehNFe(const QString& codserie) {
 TdmVendedor& TdmVendedor::gerarInstance() { return Module::current().instance<TdmVendedor>(); }
 TdmVendedor::TdmVendedor() : TdmVendedor(conexao()) {}
 TdmVendedor::TdmVendedor(Database& db) : m_pesquisa(db) {
-    m_pesquisa.SetDataSet(QStringLiteral("select VEN_NOME, CODVENDEDOR from VENDEDOR"));
-    m_pesquisa.SetFieldKey(QStringLiteral("CODVENDEDOR"));
-    m_pesquisa.setCaption(QStringLiteral("Pesquisa de Vendedores"));
-    m_pesquisa.setTextoNaoEncontrado(QStringLiteral("Vendedor não encontrado!"));
+    m_pesquisa.configurar(QStringLiteral("select VEN_NOME, CODVENDEDOR from VENDEDOR"),
+        QStringLiteral("CODVENDEDOR"), QStringLiteral("Pesquisa de Vendedores"), QStringLiteral("Vendedor não encontrado!"));
 }
 
 TdmBanco& TdmBanco::gerarInstance() { return Module::current().instance<TdmBanco>(); }
 TdmBanco::TdmBanco() : TdmBanco(conexao()) {}
 TdmBanco::TdmBanco(Database& db) : m_pesquisa(db) {
-    m_pesquisa.SetDataSet(QStringLiteral("select BAN_DESCRICAO, CODBANCO from BANCO"));
-    m_pesquisa.SetFieldKey(QStringLiteral("CODBANCO"));
-    m_pesquisa.setCaption(QStringLiteral("Pesquisa de Contas"));
-    m_pesquisa.setTextoNaoEncontrado(QStringLiteral("Conta não encontrada!"));
+    m_pesquisa.configurar(QStringLiteral("select BAN_DESCRICAO, CODBANCO from BANCO"),
+        QStringLiteral("CODBANCO"), QStringLiteral("Pesquisa de Contas"), QStringLiteral("Conta não encontrada!"));
 }
 
 TdmParametro& TdmParametro::gerarInstance() { return Module::current().instance<TdmParametro>(); }

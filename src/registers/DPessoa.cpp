@@ -10,19 +10,15 @@ TdmPessoa& TdmPessoa::gerarInstance() { return Module::current().instance<TdmPes
 TdmPessoa::TdmPessoa() : TdmPessoa(TdmAcesso::gerarInstance().sqlCon()) {}
 
 TdmPessoa::TdmPessoa(Database& db) : m_db(db), m_pesquisa(db), m_transportadora(db) {
-    m_pesquisa.SetDataSet(QStringLiteral(
+    m_pesquisa.configurar(QStringLiteral(
         "select PES_NOME, PES_CPFCNPJ, PES_CONTATOS, PES_RAZAO_SOCIAL, PES_ENDERECO, PES_BAIRRO, PES_CIDADE, PES_UF, "
-        "PES_CEP, PES_TELEFONE, PES_IE, PES_NOME_2, PES_EMAIL, PES_EMAIL_NFE, CODPESSOA from PESSOA"));
-    m_pesquisa.SetFieldKey(QStringLiteral("CODPESSOA"));
-    m_pesquisa.setCaption(QStringLiteral("Pesquisa de Pessoas"));
-    m_pesquisa.setTextoNaoEncontrado(QStringLiteral("Pessoa não encontrada!"));
-    m_transportadora.SetDataSet(QStringLiteral(
+        "PES_CEP, PES_TELEFONE, PES_IE, PES_NOME_2, PES_EMAIL, PES_EMAIL_NFE, CODPESSOA from PESSOA"),
+        QStringLiteral("CODPESSOA"), QStringLiteral("Pesquisa de Pessoas"), QStringLiteral("Pessoa não encontrada!"));
+    m_transportadora.configurar(QStringLiteral(
         "select PES_RAZAO_SOCIAL as TRA_RAZAO_SOCIAL, PES_NOME as TRA_NOME, PES_CPFCNPJ as TRA_CPFCNPJ, "
         "PES_ENDERECO as TRA_ENDERECO, PES_BAIRRO as TRA_BAIRRO, PES_CIDADE as TRA_CIDADE, PES_UF as TRA_UF, "
-        "PES_IE as TRA_IE, CODPESSOA from PESSOA"));
-    m_transportadora.SetFieldKey(QStringLiteral("CODPESSOA"));
-    m_transportadora.setCaption(QStringLiteral("Pesquisa de Transportadoras"));
-    m_transportadora.setTextoNaoEncontrado(QStringLiteral("Transportadora não encontrada!"));
+        "PES_IE as TRA_IE, CODPESSOA from PESSOA"),
+        QStringLiteral("CODPESSOA"), QStringLiteral("Pesquisa de Transportadoras"), QStringLiteral("Transportadora não encontrada!"));
 }
 
 RecordSet& TdmPessoa::abrir(int codpessoa) {

@@ -13,11 +13,9 @@ TdmProduto& TdmProduto::gerarInstance() { return Module::current().instance<TdmP
 TdmProduto::TdmProduto() : TdmProduto(TdmAcesso::gerarInstance().sqlCon()) {}
 
 TdmProduto::TdmProduto(Database& db) : m_db(db), m_pesquisa(db), m_detalhe(db), m_codigo(db) {
-    m_pesquisa.SetDataSet(QStringLiteral("select PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01, PRO_CODPESQ_1 from PRODUTO"));
-    m_pesquisa.SetFieldKey(QStringLiteral("PRO_CODPESQ_1"));
+    m_pesquisa.configurar(QStringLiteral("select PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01, PRO_CODPESQ_1 from PRODUTO"),
+        QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Pesquisa de Produtos"), QStringLiteral("Produto não encontrado!"));
     m_pesquisa.SetSQL4Where(QStringLiteral("PRO_ATIVO = 'S'"));
-    m_pesquisa.setCaption(QStringLiteral("Pesquisa de Produtos"));
-    m_pesquisa.setTextoNaoEncontrado(QStringLiteral("Produto não encontrado!"));
     m_detalhe.SetDataSet(QStringLiteral(
         "select p.PRO_ALIQ_ICMS, m.MAR_DESCRICAO, p.PRO_REG_ICMS, p.PRO_TIPOLISTA, p.PRO_PRECO01, p.PRO_NCM, "
         "p.PRO_ESTQ_RESERVADO, p.PRO_ESTQ_ATUAL, p.PRO_PRECO_CUSTO, p.PRO_PRECO_COMPRA, p.PRO_CSOSN, p.PRO_CEST, "

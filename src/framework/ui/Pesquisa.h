@@ -17,6 +17,13 @@ class TwbtPesquisa {
 public:
     explicit TwbtPesquisa(Database& db);
 
+    // The usual four settings at once.
+    void configurar(const QString& select, const QString& chave, const QString& titulo, const QString& naoEncontrado) {
+        SetDataSet(select);
+        SetFieldKey(chave);
+        setCaption(titulo);
+        setTextoNaoEncontrado(naoEncontrado);
+    }
     // "select KEY, COL1, COL2 ... from TABLE" (no where: see SetSQL4Where).
     void SetDataSet(const QString& select) { m_select = select; }
     // A fixed condition written by the program (never text typed by a user).
