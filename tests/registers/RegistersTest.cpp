@@ -6,6 +6,7 @@
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
 
+#include <QDir>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -219,5 +220,15 @@ TEST_F(Registers, MunicipalityAndCountryCodes) {
     EXPECT_EQ(nfe.obterBacen(QStringLiteral("Brasil")), 1058);
     EXPECT_EQ(nfe.obterBacen(QStringLiteral("ESTADOS UNIDOS")), 2496);
     EXPECT_THROW(nfe.obterBacen(QStringLiteral("Atlântida")), Abort);
+    setProgramFolder(QString());
+}
+
+TEST_F(Registers, NfeSettingsComeFromTheProgramFolder) {
+    const QString pasta = test::scratchFolder() + QStringLiteral("/nfe-sem-config");
+    QDir().mkpath(pasta);
+    setProgramFolder(pasta);
+    TdmNFe nfe(t.db());
+    EXPECT_THROW(nfe.configurarNFE(), Abort); // no nfe.ini: the operation stops with a clear message
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("Configuração da NF-e inválida"))) << ui.lastMessage().toStdString();
     setProgramFolder(QString());
 }
