@@ -1,7 +1,10 @@
 #include "registers/DPessoa.h"
 
 #include "framework/services/DAcesso.h"
+#include "core/Clock.h"
 #include "framework/services/Module.h"
+#include "framework/ui/UserInterface.h"
+#include "registers/DProduto.h"
 
 namespace kvo {
 
@@ -34,6 +37,31 @@ bool TdmPessoa::PessoaContribuinte(int codpessoa) {
         return false;
     const QString ie = rs->field(1).asString().trimmed().toUpper();
     return rs->field(0).asString() == QLatin1String("S") && !ie.isEmpty() && ie != QLatin1String("ISENTO");
+}
+
+void TdmPessoa::cancelarPedido(int codpedvenda, const QString& origem, const QDateTime& lancamento,
+                               const QString& estornarEstoque) {
+    const SqlParams chave{{QStringLiteral("P"), codpedvenda}};
+    if (!m_db.scalar(QStringLiteral("select first 1 1 from PEDECF where CODPEDVENDA = :P"), chave).isNull())
+        Error(QStringLiteral("O pedido %1 já foi importado para o cupom fiscal e não pode ser cancelado.").arg(codpedvenda));
+    Transaction tx(m_db);
+    const int linhas = m_db.executeSQL(QStringLiteral("update PEDVENDA set PEDV_STATUS = 'Cancelado', PEDV_DATA_CANCELAMENTO = :AGORA "
+                                                      "where CODPEDVENDA = :P and PEDV_STATUS <> 'Cancelado'"),
+                                       {{QStringLiteral("P"), codpedvenda}, {QStringLiteral("AGORA"), Clock::now()}});
+    if (linhas == 0)
+        Error(QStringLiteral("O pedido %1 não existe ou já está cancelado.").arg(codpedvenda));
+    if (estornarEstoque == QLatin1String("S")) {
+        TdmProduto produtos(m_db);
+        const auto itens = m_db.query(QStringLiteral("select CODPRODUTO, PEDI_QTDE from PEDVENDA_ITEM where CODPEDVENDA = :P"), chave);
+        for (itens->first(); !itens->eof(); itens->next()) {
+            const QString sql = produtos.sqlMovimentarEstoqueNormal(int(itens->field(0).asInteger()), itens->field(1).asCurrency(), 1,
+                                                                    QStringLiteral("Canc. ") + origem, codpedvenda);
+            if (!sql.isEmpty())
+                m_db.executeSQL(sql);
+        }
+    }
+    tx.commit();
+    (void)lancamento; // identifies the order on the caller's board; the key already does here
 }
 
 } // namespace kvo

@@ -2,6 +2,8 @@
 
 #include "framework/ui/Pesquisa.h"
 
+#include <QDateTime>
+
 #include <memory>
 
 namespace kvo {
@@ -28,6 +30,11 @@ public:
     RecordSet& registro() { return *m_registro; }
     // True for an ICMS taxpayer (registered with an IE, not exempt).
     bool PessoaContribuinte(int codpessoa);
+    // Cancels a customer's sale order (e.g. origin "Delivery"); with
+    // `estornarEstoque` "S" its items go back to stock. An order already
+    // taken into a fiscal coupon, or already cancelled, is refused.
+    void cancelarPedido(int codpedvenda, const QString& origem, const QDateTime& lancamento,
+                        const QString& estornarEstoque);
 
 private:
     Database& m_db;

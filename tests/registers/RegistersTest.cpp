@@ -232,3 +232,19 @@ TEST_F(Registers, NfeSettingsComeFromTheProgramFolder) {
     EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("Configuração da NF-e inválida"))) << ui.lastMessage().toStdString();
     setProgramFolder(QString());
 }
+
+TEST_F(Registers, CancellingASaleOrderReturnsItsStockOnce) {
+    t->executeSQL(QStringLiteral("insert into PEDVENDA (CODPEDVENDA, CODPESSOA, PEDV_TIPO) values (40, 10, 'Delivery')"));
+    t->executeSQL(QStringLiteral("insert into PEDVENDA_ITEM (CODPEDVENDAITEM, CODPEDVENDA, CODPRODUTO, PEDI_QTDE) values (1, 40, 1, 3)"));
+    TdmPessoa pessoas(t.db());
+    pessoas.cancelarPedido(40, QStringLiteral("Delivery"), QDateTime(QDate(2026, 12, 6), QTime(20, 0)), QStringLiteral("S"));
+    EXPECT_EQ(t->scalar(QStringLiteral("select PEDV_STATUS from PEDVENDA where CODPEDVENDA = 40")).toString(), u"Cancelado");
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), c("10"));
+    EXPECT_THROW(pessoas.cancelarPedido(40, QStringLiteral("Delivery"), {}, QStringLiteral("S")), Abort);
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), c("10"));
+
+    t->executeSQL(QStringLiteral("insert into PEDVENDA (CODPEDVENDA, PEDV_TIPO) values (41, 'Delivery')"));
+    t->executeSQL(QStringLiteral("insert into PEDECF (CODPEDECF, CODPEDVENDA) values (1, 41)"));
+    EXPECT_THROW(pessoas.cancelarPedido(41, QStringLiteral("Delivery"), {}, QStringLiteral("N")), Abort);
+    EXPECT_EQ(ui.lastMessage(), u"O pedido 41 já foi importado para o cupom fiscal e não pode ser cancelado.");
+}
