@@ -12,6 +12,7 @@
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
 #include "registers/DECF.h"
+#include "registers/ui/TelasCadastros.h"
 #include "registers/DPessoa.h"
 #include "registers/DPreVenda.h"
 #include "registers/DProduto.h"
@@ -110,6 +111,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     if (!TfrmLogin::chamaLogin(true))
         return nullptr;
     registrarTelasHost();
+    registrarTelasCadastros();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();

@@ -1,0 +1,110 @@
+#include "registers/ui/CadastroComum.h"
+
+#include "framework/db/SqlText.h"
+#include "framework/ui/FieldBinder.h"
+#include "framework/ui/Libgeral.h"
+#include "framework/ui/UserInterface.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace kvo::cadastro {
+
+QLineEdit* campo(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo) {
+    auto* edit = new QLineEdit(&tela);
+    edit->setObjectName(QStringLiteral("edt") + nomeCampo);
+    form->addRow(rotulo, edit);
+    tela.binder().bind(edit, nomeCampo);
+    return edit;
+}
+
+QCheckBox* marcador(TrepPadraoCadastro& tela, QFormLayout* form, const QString& titulo, const QString& nomeCampo) {
+    auto* box = new QCheckBox(titulo, &tela);
+    box->setObjectName(QStringLiteral("chk") + nomeCampo);
+    form->addRow(QString(), box);
+    tela.binder().bind(box, nomeCampo);
+    return box;
+}
+
+QComboBox* lista(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo,
+                 const Opcoes& opcoes) {
+    auto* box = new QComboBox(&tela);
+    box->setObjectName(QStringLiteral("cbx") + nomeCampo);
+    for (const auto& [valor, titulo] : opcoes)
+        box->addItem(titulo, valor);
+    form->addRow(rotulo, box);
+    tela.binder().bind(box, nomeCampo);
+    return box;
+}
+
+QComboBox* listaTabela(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo,
+                       const QString& tabela, const QString& chave, const QString& mostrar) {
+    auto* box = new QComboBox(&tela);
+    box->setObjectName(QStringLiteral("cbx") + nomeCampo);
+    Libgeral::carregarComboBox(box, *tela.registro().database(), tabela, chave, mostrar);
+    box->insertItem(0, QString()); // no data: writes a blank, stored as null
+    form->addRow(rotulo, box);
+    tela.binder().bind(box, nomeCampo);
+    return box;
+}
+
+std::unique_ptr<RecordSet> abrirRegistro(Database& db, const QString& tabela, const QString& chave,
+                                         const QVariant& codigo, bool novo) {
+    // A new row opens the empty result of an impossible key, to get the columns.
+    auto rs = MontarDataSet(db, tabela, chave, novo ? QVariant(-1) : codigo);
+    rs->setKeyFields({chave});
+    if (novo) {
+        rs->append();
+    } else {
+        if (rs->isEmpty())
+            Error(QStringLiteral("Registro não encontrado: ele pode ter sido excluído em outro terminal."));
+        rs->edit();
+    }
+    return rs;
+}
+
+bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo) {
+    if (modo == TrepPadraoPesquisa::Modo::Visualizar)
+        tela.DeixarReadOnLyWin();
+    return tela.exec() == QDialog::Accepted && modo != TrepPadraoPesquisa::Modo::Visualizar;
+}
+
+void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
+                        const QString& campoAtivo) {
+    const SqlParams p{{QStringLiteral("C"), codigo}};
+    try {
+        Transaction tx(db);
+        db.executeSQL(QStringLiteral("delete from %1 where %2 = :C").arg(sqlIdentifier(tabela), sqlIdentifier(chave)), p);
+        tx.commit();
+        return;
+    } catch (const DatabaseError&) {
+        // Refused by a reference from another table: the row is in use.
+    }
+    if (campoAtivo.isEmpty())
+        Error(QStringLiteral("Este registro está em uso e não pode ser excluído."));
+    db.executeSQL(QStringLiteral("update %1 set %2 = 'N' where %3 = :C")
+                      .arg(sqlIdentifier(tabela), sqlIdentifier(campoAtivo), sqlIdentifier(chave)),
+                  p);
+    Informacao(QStringLiteral("Este registro está em uso e não pode ser excluído: ele foi desativado."));
+}
+
+void rotularColunas(TrepPadraoPesquisa& tela, const Opcoes& rotulos, const QStringList& camposMoeda) {
+    RecordSet* rs = &tela.registros();
+    auto aplicar = [rs, rotulos, camposMoeda] {
+        for (const auto& [nome, titulo] : rotulos)
+            if (Field* f = rs->findField(nome))
+                f->setDisplayLabel(titulo);
+        for (const QString& nome : camposMoeda)
+            if (Field* f = rs->findField(nome))
+                f->setDisplayFormat(QStringLiteral(",0.00"));
+    };
+    aplicar();
+    // Each search redefines the fields from the select.
+    QObject::connect(rs, &RecordSet::reset, &tela, aplicar);
+}
+
+QString texto(const RecordSet& rs, const QString& nomeCampo) { return rs.field(nomeCampo).asString().trimmed(); }
+
+} // namespace kvo::cadastro

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "framework/ui/URepPadraoPesquisa.h"
+
+#include <QPair>
+#include <QVariant>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFormLayout;
+class QLineEdit;
+
+namespace kvo::cadastro {
+
+using Opcoes = QList<QPair<QString, QString>>; // stored value, text shown
+
+// Widgets bound to a field of the record screen, added to `form` with their
+// label; named "edt"/"chk"/"cbx" + field so tests and the simplified screens find them.
+QLineEdit* campo(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo);
+QCheckBox* marcador(TrepPadraoCadastro& tela, QFormLayout* form, const QString& titulo, const QString& nomeCampo);
+QComboBox* lista(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo,
+                 const Opcoes& opcoes);
+// A list of the rows of a register table, with a blank first entry for "none".
+QComboBox* listaTabela(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo,
+                       const QString& tabela, const QString& chave, const QString& mostrar);
+
+// The row of `tabela` whose key is `codigo`, in edit; or a new row in insert.
+std::unique_ptr<RecordSet> abrirRegistro(Database& db, const QString& tabela, const QString& chave,
+                                         const QVariant& codigo, bool novo);
+// Shows the record screen in the mode; true when something was written.
+bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo);
+
+// Deletes the row; a row other documents still point to is deactivated
+// instead when the table has an active flag, otherwise refused.
+void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
+                        const QString& campoAtivo);
+
+// Column titles (and money formats) of a search grid, kept across searches.
+void rotularColunas(TrepPadraoPesquisa& tela, const Opcoes& rotulos, const QStringList& camposMoeda = {});
+
+// The text of a field without surrounding blanks.
+QString texto(const RecordSet& rs, const QString& nomeCampo);
+
+} // namespace kvo::cadastro

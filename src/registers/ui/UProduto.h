@@ -1,0 +1,41 @@
+#pragma once
+
+#include "framework/ui/URepPadraoPesquisa.h"
+
+#include <memory>
+
+class QComboBox;
+
+namespace kvo {
+
+// The product register: tabs "Geral", "Preços", "Tributação" and
+// "Estoque e produção". Stock is read-only here: it moves by documents.
+class TfrmProduto : public TrepPadraoCadastro {
+    Q_OBJECT
+public:
+    TfrmProduto(RecordSet& produto, QWidget* parent = nullptr);
+
+    // The product's row in edit, or a new one (code 0), active, national origin.
+    static std::unique_ptr<RecordSet> registroProduto(Database& db, int codproduto);
+
+protected:
+    void ValidaDados() override;
+
+private:
+    void carregarSubgrupos();
+
+    QComboBox* m_subgrupo = nullptr;
+};
+
+// The products' search screen, opened by the main menu as "TfrmProduto".
+class TfrmProduto_Pesq : public TrepPadraoPesquisa {
+    Q_OBJECT
+public:
+    explicit TfrmProduto_Pesq(QWidget* parent = nullptr);
+
+protected:
+    bool abrirCadastro(Modo modo) override;
+    void excluirRegistro() override;
+};
+
+} // namespace kvo
