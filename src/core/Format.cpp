@@ -100,9 +100,9 @@ QString formatFloat(QStringView mask, Currency value) { return formatRaw(parseMa
 
 QString formatFloat(QStringView mask, qint64 value) { return formatFloat(mask, Currency(static_cast<long long>(value))); }
 
-QString formatN(QStringView spec, Currency value) {
+QString formatN(QStringView pattern, Currency value) {
     static const QRegularExpression re(QStringLiteral("^%(-?)(\\d*)(?:\\.(\\d+))?n$"));
-    const auto match = re.match(spec.toString());
+    const auto match = re.match(pattern.toString());
     if (!match.hasMatch())
         return formatFloat(u",0.00", value);
     const int width = match.captured(2).toInt();

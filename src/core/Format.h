@@ -19,7 +19,7 @@ QString formatFloat(QStringView mask, qint64 value);
 
 // printf-like "%8.3n", "%9.2n", "%8.2n": grouped number with the given
 // decimals, right-aligned in the given width (never cut).
-QString formatN(QStringView spec, Currency value);
+QString formatN(QStringView pattern, Currency value);
 
 // Date/time patterns: "dd/mm/yyyy hh:nn:ss", "yyyymmdd_hhnnss", "yymmddnn",
 // "hh:mm:ss" (mm after hh means minutes). d, dd, m, mm, yy, yyyy, h, hh,
