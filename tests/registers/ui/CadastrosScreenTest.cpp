@@ -1,5 +1,3 @@
-#include "framework/services/DAcesso.h"
-#include "framework/services/Module.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "registers/ui/CadastroComum.h"
 #include "registers/ui/TelasCadastros.h"
@@ -7,8 +5,6 @@
 #include "registers/ui/UFormaPagamento.h"
 #include "registers/ui/USerie.h"
 #include "registers/ui/UVendedor.h"
-#include "support/ScriptedUi.h"
-#include "support/TestDatabase.h"
 #include "TelaTeste.h"
 
 #include <QCheckBox>
@@ -21,20 +17,7 @@ using test::digitar;
 using test::escolher;
 using test::filho;
 
-namespace {
-class CadastrosScreen : public ::testing::Test {
-protected:
-    void SetUp() override { TdmAcesso::gerarInstance().usarConexao(t.db()); }
-    QString clicarOk(QWidget* tela) {
-        ui.clear();
-        filho<QPushButton>(tela, "btnOk")->click();
-        return ui.lastMessage();
-    }
-    test::TestDatabase t;
-    Module module;
-    test::ScriptedUi ui;
-};
-} // namespace
+using CadastrosScreen = test::TelaCadastroTeste;
 
 TEST_F(CadastrosScreen, CfopHasFourDigitsMatchingItsTypeAndIsRegisteredOnce) {
     t->executeSQL(QStringLiteral("insert into CFOP values ('5102', 'Venda de mercadoria', 'Venda', 'S', 'S')"));

@@ -1,8 +1,5 @@
-#include "framework/services/DAcesso.h"
-#include "framework/services/Module.h"
 #include "registers/ui/UContasFechamento.h"
-#include "support/ScriptedUi.h"
-#include "support/TestDatabase.h"
+#include "TelaTeste.h"
 
 #include <QLabel>
 #include <QTableView>
@@ -10,12 +7,9 @@
 #include <gtest/gtest.h>
 
 using namespace kvo;
+using ContasFechamento = test::TelaCadastroTeste;
 
-TEST(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
-    test::TestDatabase t;
-    Module module;
-    test::ScriptedUi ui;
-    TdmAcesso::gerarInstance().usarConexao(t.db());
+TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
     t->executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
                                  "FPG_INTERVALO) values (3, '30/60/90', 3, 30, 30)"));
     const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6)};

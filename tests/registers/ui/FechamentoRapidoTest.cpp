@@ -1,9 +1,6 @@
-#include "framework/services/DAcesso.h"
 #include "framework/services/DSeguranca.h"
-#include "framework/services/Module.h"
 #include "registers/ui/UContasFechamentoRapido_Desc.h"
-#include "support/ScriptedUi.h"
-#include "support/TestDatabase.h"
+#include "TelaTeste.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,12 +8,9 @@
 #include <gtest/gtest.h>
 
 using namespace kvo;
+using FechamentoRapido = test::TelaCadastroTeste;
 
-TEST(FechamentoRapido, DiscountByAmountOrPercentWithinTheMargin) {
-    test::TestDatabase t;
-    Module module;
-    test::ScriptedUi ui;
-    TdmAcesso::gerarInstance().usarConexao(t.db());
+TEST_F(FechamentoRapido, DiscountByAmountOrPercentWithinTheMargin) {
     t->executeSQL(QStringLiteral("update PAR_VENDA set PARV_DESCONTO_1 = 10"));
     TdmSeguranca::gerarInstance().criarUsuario(QStringLiteral("chefe"), QStringLiteral("c1"), {}, true);
 

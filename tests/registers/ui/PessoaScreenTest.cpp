@@ -1,9 +1,5 @@
 #include "core/Clock.h"
-#include "framework/services/DAcesso.h"
-#include "framework/services/Module.h"
 #include "registers/ui/UPessoa.h"
-#include "support/ScriptedUi.h"
-#include "support/TestDatabase.h"
 #include "TelaTeste.h"
 
 #include <QCheckBox>
@@ -18,10 +14,9 @@ using test::escolher;
 using test::filho;
 
 namespace {
-class PessoaScreen : public ::testing::Test {
+class PessoaScreen : public test::TelaCadastroTeste {
 protected:
     void SetUp() override {
-        TdmAcesso::gerarInstance().usarConexao(t.db());
         Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
         t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_TIPO, PES_NOME, PES_CPFCNPJ, PES_TELEFONE, PES_CIDADE) "
                                      "values (1, 'F', 'Maria Souza', '12345678909', '3232-1000', 'Campinas')"));
@@ -30,14 +25,6 @@ protected:
         t->executeSQL(QStringLiteral("alter sequence GEN_PESSOA restart with 10"));
     }
     void TearDown() override { Clock::reset(); }
-    QString clicarOk(QWidget* tela) {
-        ui.clear();
-        filho<QPushButton>(tela, "btnOk")->click();
-        return ui.lastMessage();
-    }
-    test::TestDatabase t;
-    Module module;
-    test::ScriptedUi ui;
 };
 } // namespace
 

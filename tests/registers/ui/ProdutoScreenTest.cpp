@@ -1,8 +1,4 @@
-#include "framework/services/DAcesso.h"
-#include "framework/services/Module.h"
 #include "registers/ui/UProduto.h"
-#include "support/ScriptedUi.h"
-#include "support/TestDatabase.h"
 #include "TelaTeste.h"
 
 #include <QCheckBox>
@@ -17,10 +13,9 @@ using test::escolher;
 using test::filho;
 
 namespace {
-class ProdutoScreen : public ::testing::Test {
+class ProdutoScreen : public test::TelaCadastroTeste {
 protected:
     void SetUp() override {
-        TdmAcesso::gerarInstance().usarConexao(t.db());
         t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (1, 'Bebidas')"));
         t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (2, 'Pizzas')"));
         t->executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO) "
@@ -32,14 +27,6 @@ protected:
         t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, CODPRODUTOGRUPO) "
                                      "values (100, 'COCA', 'Refrigerante cola lata', 6.5, 1)"));
     }
-    QString clicarOk(QWidget* tela) {
-        ui.clear();
-        filho<QPushButton>(tela, "btnOk")->click();
-        return ui.lastMessage();
-    }
-    test::TestDatabase t;
-    Module module;
-    test::ScriptedUi ui;
 };
 } // namespace
 

@@ -2,10 +2,16 @@
 
 // Driving register screens in tests: typing into bound boxes and answering
 // the modal record screen a search screen opens.
+#include "framework/services/DAcesso.h"
+#include "framework/services/Module.h"
+#include "support/ScriptedUi.h"
+#include "support/TestDatabase.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -67,6 +73,22 @@ public:
 private:
     QTimer m_timer;
     bool m_abriu = false;
+};
+
+// A register screen test: a template database, the module's shared
+// instances on it, and scripted answers to the user's dialogs.
+class TelaCadastroTeste : public ::testing::Test {
+protected:
+    TelaCadastroTeste() { TdmAcesso::gerarInstance().usarConexao(t.db()); }
+    // Presses OK; the message it raised, or blank when it wrote.
+    QString clicarOk(QWidget* tela) {
+        ui.clear();
+        filho<QPushButton>(tela, "btnOk")->click();
+        return ui.lastMessage();
+    }
+    TestDatabase t;
+    Module module;
+    ScriptedUi ui;
 };
 
 } // namespace kvo::test
