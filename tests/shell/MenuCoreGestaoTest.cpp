@@ -23,6 +23,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace kvo;
@@ -150,6 +152,18 @@ TEST_F(Shell, MainMenuEntriesButtonsAndRights) {
     EXPECT_TRUE(menu->entrada(QStringLiteral("mni_sis_SuporteRemoto"))->isVisible()); // Ammyy.exe is there
     EXPECT_FALSE(menu->entrada(QStringLiteral("mni_sis_AtualizarVersao"))->isVisible()); // always hidden
     EXPECT_FALSE(menu->entrada(QStringLiteral("mni_mov_dav"))->isEnabled()); // its screen is not linked in
+    // Every register the menu offers has its screen.
+    std::function<void(QMenu*)> conferir = [&](QMenu* grupo) {
+        for (QAction* a : grupo->actions()) {
+            if (a->menu()) {
+                conferir(a->menu());
+            } else if (!a->isSeparator()) {
+                EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+            }
+        }
+    };
+    conferir(menu->mmiCadastro());
+    EXPECT_GE(menu->mmiCadastro()->findChildren<QAction*>().size(), 12);
     save(*menu, "menu-principal.png");
 }
 

@@ -28,7 +28,29 @@ TrepMenuPrincipal_MainMenu::TrepMenuPrincipal_MainMenu(QWidget* parent) : QMainW
     m_sistema->menuAction()->setObjectName(QStringLiteral("mmiSistema"));
 
     adicionarEntrada(m_cadastro, QStringLiteral("mni_cad_Pessoa"), QStringLiteral("&Pessoas"), QStringLiteral("TfrmPessoa"));
-    adicionarEntrada(m_cadastro, QStringLiteral("mni_cad_prod_Produto"), QStringLiteral("P&rodutos"), QStringLiteral("TfrmProduto"));
+    adicionarEntrada(m_cadastro, QStringLiteral("mni_cad_PessoaGrupo"), QStringLiteral("&Grupos de Pessoas"),
+                     QStringLiteral("TfrmPessoaGrupo_Pesq"));
+    adicionarEntrada(m_cadastro, QStringLiteral("mni_cad_Vendedor"), QStringLiteral("&Vendedores"),
+                     QStringLiteral("TfrmVendedor_Pesq"));
+    QMenu* prod = m_cadastro->addMenu(QStringLiteral("Pr&odutos"));
+    prod->menuAction()->setObjectName(QStringLiteral("mni_cad_prod"));
+    adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Produto"), QStringLiteral("P&rodutos"), QStringLiteral("TfrmProduto"));
+    adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Grupo"), QStringLiteral("&Grupos"), QStringLiteral("TfrmProdutoGrupo_Pesq"));
+    adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Subgrupo"), QStringLiteral("&Subgrupos"),
+                     QStringLiteral("TfrmProdutoSubgrupo_Pesq"));
+    adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Marca"), QStringLiteral("&Marcas"), QStringLiteral("TfrmMarca_Pesq"));
+    QMenu* fiscal = m_cadastro->addMenu(QStringLiteral("&Fiscal"));
+    fiscal->menuAction()->setObjectName(QStringLiteral("mni_cad_fis"));
+    adicionarEntrada(fiscal, QStringLiteral("mni_cad_fis_Cfop"), QStringLiteral("&CFOP"), QStringLiteral("TfrmCfop_Pesq"));
+    adicionarEntrada(fiscal, QStringLiteral("mni_cad_fis_Serie"), QStringLiteral("&Séries"), QStringLiteral("TfrmSerie_Pesq"));
+    QMenu* fin = m_cadastro->addMenu(QStringLiteral("F&inanceiro"));
+    fin->menuAction()->setObjectName(QStringLiteral("mni_cad_fin"));
+    adicionarEntrada(fin, QStringLiteral("mni_cad_fin_FormaPagamento"), QStringLiteral("&Formas de Pagamento"),
+                     QStringLiteral("TfrmFormaPagamento_Pesq"));
+    adicionarEntrada(fin, QStringLiteral("mni_cad_fin_Moeda"), QStringLiteral("&Tipos de Moeda"), QStringLiteral("TfrmMoeda_Pesq"));
+    adicionarEntrada(fin, QStringLiteral("mni_cad_fin_Banco"), QStringLiteral("&Contas / Bancos"), QStringLiteral("TfrmBanco_Pesq"));
+    adicionarEntrada(fin, QStringLiteral("mni_cad_fin_CentroCusto"), QStringLiteral("C&entros de Custo"),
+                     QStringLiteral("TfrmCentroCusto_Pesq"));
     QMenu* seg = m_sistema->addMenu(QStringLiteral("S&egurança"));
     seg->menuAction()->setObjectName(QStringLiteral("mni_sis_seg"));
     adicionarEntrada(seg, QStringLiteral("mni_sis_seg_GruposUsuario"), QStringLiteral("&Grupos de Usuário"),

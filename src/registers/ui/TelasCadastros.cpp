@@ -2,6 +2,7 @@
 
 #include "framework/ui/Libgeral.h"
 #include "framework/ui/ScreenRegistry.h"
+#include "registers/ui/CadastrosSimples.h"
 #include "registers/ui/UCfop.h"
 #include "registers/ui/UFormaPagamento.h"
 #include "registers/ui/UPessoa.h"
@@ -25,6 +26,10 @@ void registrarTelasCadastros() {
     registrar<TfrmSerie_Pesq>(QStringLiteral("TfrmSerie_Pesq"));
     registrar<TfrmFormaPagamento_Pesq>(QStringLiteral("TfrmFormaPagamento_Pesq"));
     registrar<TfrmVendedor_Pesq>(QStringLiteral("TfrmVendedor_Pesq"));
+    for (const auto& [nome, cadastro] : cadastro::cadastrosSimples())
+        ScreenRegistry::registrar(nome, [nome, cadastro] {
+            Libgeral::ChamaForm(nome, [cadastro] { return new TfrmCadastroSimples_Pesq(*cadastro); });
+        });
 }
 
 } // namespace kvo
