@@ -6,6 +6,10 @@
 #include "framework/services/Module.h"
 #include "framework/ui/UserInterface.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace kvo {
 
 TdmProduto& TdmProduto::gerarInstance() { return Module::current().instance<TdmProduto>(); }
@@ -68,6 +72,141 @@ Currency TdmProduto::retornarAliqNCM(int codproduto) {
                                    "n.NCM_CODIGO = replace(p.PRO_NCM, '.', '') where p.CODPRODUTO = :P"),
                                {{QStringLiteral("P"), codproduto}});
     return rs->isEmpty() ? Currency() : rs->field(0).asCurrency();
+}
+
+QString TdmProduto::campoPreco(int n) { return QStringLiteral("PRO_PRECO%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+void TdmProduto::visualizarPrecos() {
+    const auto rs = m_db.query(QStringLiteral("select PARV_QTDE_PROD_PRECO, PARV_PREC_PROD_RO from PAR_VENDA "
+                                              "where CODPARVENDA = 1"));
+    TabelaPrecos precos;
+    if (!rs->isEmpty()) {
+        // Stored "01".."14"; anything else keeps the one price every sale uses.
+        bool ok = false;
+        const int n = rs->field(0).asString().trimmed().toInt(&ok);
+        precos.quantidade = ok ? std::clamp(n, 1, 14) : 1;
+        precos.somenteLeitura = rs->field(1).asString() == u"S";
+    }
+    m_precos = precos;
+}
+
+const TdmProduto::TabelaPrecos& TdmProduto::tabelaPrecos() {
+    if (!m_precos)
+        visualizarPrecos();
+    return *m_precos;
+}
+
+std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
+    auto rs = std::make_unique<RecordSet>(m_db);
+    rs->setCommandText(QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
+                                      "order by UND_PRINCIPAL desc, UND_QTDE"));
+    rs->setParam(QStringLiteral("P"), codproduto);
+    rs->setUpdateTable(QStringLiteral("PRODUTO_UNIDADE"));
+    rs->setKeyFields({QStringLiteral("CODPRODUTOUNIDADE")});
+    rs->open();
+    Database& db = m_db;
+    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
+        r.field(QStringLiteral("CODPRODUTOUNIDADE")).setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_UNIDADE")));
+        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
+        r.field(QStringLiteral("UND_QTDE")).setValue(1);
+        r.field(QStringLiteral("UND_PRINCIPAL")).setValue(r.isEmpty() ? QStringLiteral("S") : QStringLiteral("N"));
+    };
+    rs->field(QStringLiteral("UND_SIGLA")).onChange = [](Field& f) {
+        const QString limpo = f.asString().trimmed().toUpper();
+        if (limpo != f.asString())
+            f.setValueSilently(limpo);
+    };
+    rs->field(QStringLiteral("UND_PRINCIPAL")).onValidate = [](Field& f) {
+        const QString v = f.asString().trimmed().toUpper();
+        if (v != u"S" && v != u"N")
+            Error(QStringLiteral("Principal: informe S ou N."));
+        if (v != f.asString())
+            f.setValueSilently(v);
+    };
+    return rs;
+}
+
+std::unique_ptr<RecordSet> TdmProduto::composicao(int codproduto) {
+    auto rs = std::make_unique<RecordSet>(m_db);
+    rs->setCommandText(QStringLiteral(
+        "select c.CODPRODUTOCOMPOSICAO, c.CODPRODUTO, c.CODPRODUTOFILHO, p.PRO_CODPESQ_1, p.PRO_DESCRICAO, c.PROC_QTDE "
+        "from PRODUTO_COMPOSICAO c join PRODUTO p on p.CODPRODUTO = c.CODPRODUTOFILHO where c.CODPRODUTO = :P "
+        "order by p.PRO_DESCRICAO"));
+    rs->setParam(QStringLiteral("P"), codproduto);
+    rs->setUpdateTable(QStringLiteral("PRODUTO_COMPOSICAO"));
+    rs->setKeyFields({QStringLiteral("CODPRODUTOCOMPOSICAO")});
+    rs->open();
+    rs->field(QStringLiteral("PRO_CODPESQ_1")).setReadOnly(true);
+    rs->field(QStringLiteral("PRO_DESCRICAO")).setReadOnly(true);
+    Database& db = m_db;
+    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
+        r.field(QStringLiteral("CODPRODUTOCOMPOSICAO")).setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_COMPOSICAO")));
+        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
+        r.field(QStringLiteral("PROC_QTDE")).setValue(1);
+    };
+    return rs;
+}
+
+void TdmProduto::validarUnidades(RecordSet& rs) {
+    rs.checkBrowseMode();
+    if (rs.isEmpty())
+        return; // sold in the default unit
+    QSet<QString> siglas;
+    QStringList principais;
+    Currency qtdePrincipal;
+    for (rs.first(); !rs.eof(); rs.next()) {
+        const QString sigla = rs.field(QStringLiteral("UND_SIGLA")).asString().trimmed().toUpper();
+        if (sigla.isEmpty())
+            Error(QStringLiteral("Informe a sigla de cada unidade."));
+        if (rs.field(QStringLiteral("UND_QTDE")).asCurrency() <= Currency())
+            Error(QStringLiteral("A quantidade da unidade %1 deve ser maior que zero.").arg(sigla));
+        if (siglas.contains(sigla))
+            Error(QStringLiteral("A unidade %1 está repetida.").arg(sigla));
+        siglas.insert(sigla);
+        if (rs.field(QStringLiteral("UND_PRINCIPAL")).asString() == u"S") {
+            principais << sigla;
+            qtdePrincipal = rs.field(QStringLiteral("UND_QTDE")).asCurrency();
+        }
+    }
+    if (principais.isEmpty())
+        Error(QStringLiteral("Marque uma das unidades como principal."));
+    if (principais.size() > 1)
+        Error(QStringLiteral("Só uma unidade pode ser a principal (marcadas: %1).").arg(principais.join(QStringLiteral(", "))));
+    if (qtdePrincipal != Currency(1))
+        Error(QStringLiteral("A unidade principal (%1) deve ter quantidade 1: as outras são convertidas nela.")
+                  .arg(principais.first()));
+}
+
+void TdmProduto::validarComposicao(int codproduto, RecordSet& rs) {
+    rs.checkBrowseMode();
+    QSet<qint64> componentes;
+    for (rs.first(); !rs.eof(); rs.next()) {
+        const qint64 filho = rs.field(QStringLiteral("CODPRODUTOFILHO")).asInteger();
+        QString nome = rs.field(QStringLiteral("PRO_DESCRICAO")).asString().trimmed();
+        if (nome.isEmpty()) // a row filled by code rather than through the screen
+            nome = m_db.scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where CODPRODUTO = :F"),
+                               {{QStringLiteral("F"), filho}})
+                       .toString()
+                       .trimmed();
+        if (filho == codproduto)
+            Error(QStringLiteral("O produto não pode fazer parte da sua própria composição."));
+        if (componentes.contains(filho))
+            Error(QStringLiteral("O componente %1 está repetido na composição.").arg(nome));
+        componentes.insert(filho);
+        if (rs.field(QStringLiteral("PROC_QTDE")).asCurrency() <= Currency())
+            Error(QStringLiteral("A quantidade do componente %1 deve ser maior que zero.").arg(nome));
+        // Whatever the component is made of, at any depth, must not be this product.
+        const int ciclos = m_db.scalar(QStringLiteral(
+                                           "with recursive ARVORE (CODPRODUTO) as ("
+                                           "select CODPRODUTOFILHO from PRODUTO_COMPOSICAO where CODPRODUTO = :F "
+                                           "union all select c.CODPRODUTOFILHO from PRODUTO_COMPOSICAO c "
+                                           "join ARVORE a on c.CODPRODUTO = a.CODPRODUTO) "
+                                           "select count(*) from ARVORE where CODPRODUTO = :P"),
+                                       {{QStringLiteral("F"), filho}, {QStringLiteral("P"), codproduto}})
+                                .toInt();
+        if (ciclos > 0)
+            Error(QStringLiteral("O componente %1 já contém este produto: a composição ficaria circular.").arg(nome));
+    }
 }
 
 } // namespace kvo

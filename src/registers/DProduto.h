@@ -3,6 +3,9 @@
 #include "core/Currency.h"
 #include "framework/ui/Pesquisa.h"
 
+#include <memory>
+#include <optional>
+
 namespace kvo {
 
 // The product register (dmProduto): searches by search code and by key,
@@ -33,9 +36,34 @@ public:
     // use the imported rate); zero when the NCM is not in the table.
     Currency retornarAliqNCM(int codproduto);
 
+    // How many sale prices each product carries and whether the product
+    // register may change them once the product exists.
+    struct TabelaPrecos {
+        int quantidade = 1;
+        bool somenteLeitura = false;
+    };
+    // Re-reads the price settings of the sale parameters (called after they
+    // are saved); the product screens show that many prices from then on.
+    void visualizarPrecos();
+    const TabelaPrecos& tabelaPrecos();
+    // "PRO_PRECO01".."PRO_PRECO14".
+    static QString campoPreco(int n);
+
+    // The product's units and its composition (with the component's search
+    // code and description), ready to edit; a new product has none.
+    std::unique_ptr<RecordSet> unidades(int codproduto);
+    std::unique_ptr<RecordSet> composicao(int codproduto);
+    // Refuse (Error) what would break conversions or stock: a unit without a
+    // symbol or with a quantity not above zero, a repeated symbol, other than
+    // one main unit of quantity 1; a component that is the product itself, is
+    // repeated, has no quantity, or already contains the product.
+    void validarUnidades(RecordSet& unidades);
+    void validarComposicao(int codproduto, RecordSet& composicao);
+
 private:
     Database& m_db;
     TwbtPesquisa m_pesquisa, m_detalhe, m_codigo;
+    std::optional<TabelaPrecos> m_precos;
 };
 
 } // namespace kvo

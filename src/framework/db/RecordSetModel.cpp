@@ -97,6 +97,7 @@ bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, in
         return true;
     } catch (const std::exception& e) {
         m_lastError = QString::fromStdString(e.what());
+        Q_EMIT editRefused(m_lastError);
         return false;
     }
 }

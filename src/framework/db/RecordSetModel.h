@@ -35,6 +35,10 @@ public:
     // edit and the field's hooks run; a refusal returns false.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+Q_SIGNALS:
+    // An edit the field refused, with its message, so the grid can tell the user.
+    void editRefused(const QString& message);
+
 private:
     RecordSet& m_rs;
     QList<int> m_columns; // field indexes

@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTableView>
 
 namespace kvo::cadastro {
 
@@ -72,10 +74,12 @@ bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo) {
 }
 
 void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
-                        const QString& campoAtivo) {
+                        const QString& campoAtivo, const QStringList& tabelasFilhas) {
     const SqlParams p{{QStringLiteral("C"), codigo}};
     try {
         Transaction tx(db);
+        for (const QString& filha : tabelasFilhas)
+            db.executeSQL(QStringLiteral("delete from %1 where %2 = :C").arg(sqlIdentifier(filha), sqlIdentifier(chave)), p);
         db.executeSQL(QStringLiteral("delete from %1 where %2 = :C").arg(sqlIdentifier(tabela), sqlIdentifier(chave)), p);
         tx.commit();
         return;
@@ -103,6 +107,30 @@ void rotularColunas(TrepPadraoPesquisa& tela, const Opcoes& rotulos, const QStri
     aplicar();
     // Each search redefines the fields from the select.
     QObject::connect(rs, &RecordSet::reset, &tela, aplicar);
+}
+
+QTableView* gradeEditavel(QWidget* pai, const QString& nome, RecordSet& rs, const Opcoes& colunas) {
+    QStringList campos;
+    for (const auto& [campo, titulo] : colunas) {
+        campos << campo;
+        rs.field(campo).setDisplayLabel(titulo);
+    }
+    auto* model = new RecordSetModel(rs, campos, pai);
+    QObject::connect(model, &RecordSetModel::editRefused, pai,
+                     [](const QString& mensagem) { userInterface().showMessage(MessageKind::Error, mensagem); });
+    auto* grade = new QTableView(pai);
+    grade->setObjectName(nome);
+    grade->setModel(model);
+    grade->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grade->setSelectionMode(QAbstractItemView::SingleSelection);
+    grade->verticalHeader()->hide();
+    grade->horizontalHeader()->setStretchLastSection(true);
+    // Buttons under the grid act on the row the user picked.
+    QObject::connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, grade, [&rs](const QModelIndex& i) {
+        if (i.isValid() && i.row() < rs.recordCount() && i.row() + 1 != rs.recNo())
+            rs.setRecNo(i.row() + 1);
+    });
+    return grade;
 }
 
 QString texto(const RecordSet& rs, const QString& nomeCampo) { return rs.field(nomeCampo).asString().trimmed(); }

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLineEdit;
+class QTableView;
 
 namespace kvo::cadastro {
 
@@ -32,13 +33,18 @@ std::unique_ptr<RecordSet> abrirRegistro(Database& db, const QString& tabela, co
 // Shows the record screen in the mode; true when something was written.
 bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo);
 
-// Deletes the row; a row other documents still point to is deactivated
-// instead when the table has an active flag, otherwise refused.
+// Deletes the row with its own child rows (tables keyed by the same column);
+// a row other documents still point to is deactivated instead when the table
+// has an active flag, otherwise refused, and its children stay.
 void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
-                        const QString& campoAtivo);
+                        const QString& campoAtivo, const QStringList& tabelasFilhas = {});
 
 // Column titles (and money formats) of a search grid, kept across searches.
 void rotularColunas(TrepPadraoPesquisa& tela, const Opcoes& rotulos, const QStringList& camposMoeda = {});
+
+// A grid editing the listed fields (name, title) of `rs` in place; a refused
+// value is told to the user.
+QTableView* gradeEditavel(QWidget* pai, const QString& nome, RecordSet& rs, const Opcoes& colunas);
 
 // The text of a field without surrounding blanks.
 QString texto(const RecordSet& rs, const QString& nomeCampo);

@@ -49,11 +49,9 @@ TfrmContasFechamento::TfrmContasFechamento(const DocumentoContas& doc, Currency 
     corpo()->addWidget(titulo);
     corpo()->addWidget(grade, 1);
     corpo()->addWidget(m_diferenca);
-    connect(model, &QAbstractItemModel::dataChanged, this, [this, model] {
-        if (!model->lastError().isEmpty())
-            userInterface().showMessage(MessageKind::Error, model->lastError());
-        atualizarDiferenca();
-    });
+    connect(model, &RecordSetModel::editRefused, this,
+            [](const QString& mensagem) { userInterface().showMessage(MessageKind::Error, mensagem); });
+    connect(model, &QAbstractItemModel::dataChanged, this, &TfrmContasFechamento::atualizarDiferenca);
     connect(m_parcelas.get(), &RecordSet::rowChanged, this, &TfrmContasFechamento::atualizarDiferenca);
     adicionarBotao(QStringLiteral("btnGerar"), QStringLiteral("&Gerar"), [this] { btnGerarClick(); })
         ->setShortcut(QKeySequence(QStringLiteral("F2")));

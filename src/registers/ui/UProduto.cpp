@@ -5,6 +5,7 @@
 #include "framework/ui/FieldBinder.h"
 #include "framework/ui/Libgeral.h"
 #include "framework/ui/UserInterface.h"
+#include "registers/DProduto.h"
 #include "registers/ui/CadastroComum.h"
 #include "registers/ui/ValidaDocumentos.h"
 
@@ -27,7 +28,7 @@ QWidget* novaPagina(QTabWidget* abas, const QString& nome, const QString& titulo
     return pagina;
 }
 
-QString precoN(int n) { return QStringLiteral("PRO_PRECO%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString precoN(int n) { return TdmProduto::campoPreco(n); }
 
 void naoNegativo(RecordSet& rs, const QString& nome, const QString& mensagem) {
     rs.field(nome).onValidate = [mensagem](Field& f) {
@@ -48,6 +49,8 @@ void percentual(RecordSet& rs, const QString& nome) {
 TfrmProduto::TfrmProduto(RecordSet& produto, QWidget* parent) : TrepPadraoCadastro(produto, parent) {
     setObjectName(QStringLiteral("frmProduto"));
     setWindowTitle(QStringLiteral("Cadastro de Produto"));
+    // A new product has its code at once: its units and components point to it.
+    SetGeneretor(QStringLiteral("GEN_PRODUTO"));
     QFormLayout* topo = campos();
     campo(*this, topo, QStringLiteral("Código:"), QStringLiteral("CODPRODUTO"))->setReadOnly(true);
     campo(*this, topo, QStringLiteral("Código de &pesquisa:"), QStringLiteral("PRO_CODPESQ_1"));
@@ -86,9 +89,15 @@ TfrmProduto::TfrmProduto(RecordSet& produto, QWidget* parent) : TrepPadraoCadast
     campo(*this, custos, QStringLiteral("Preço de c&ompra:"), QStringLiteral("PRO_PRECO_COMPRA"));
     campo(*this, custos, QStringLiteral("Desconto má&ximo (%):"), QStringLiteral("PRO_DESC_MAX"));
     marcador(*this, custos, QStringLiteral("Permite alterar o preço na venda"), QStringLiteral("PRO_ALT_PRECO"));
+    // As many prices as the sale parameters use; fixed there when they say so.
+    const TdmProduto::TabelaPrecos& precos = TdmProduto::gerarInstance().tabelaPrecos();
+    const bool precosFixos = precos.somenteLeitura && produto.state() != RecordSet::State::Insert;
     for (int n = 1; n <= 14; ++n) {
         const QString rotulo = n == 1 ? QStringLiteral("Preço de &venda:") : QStringLiteral("Preço %1:").arg(n, 2, 10, QLatin1Char('0'));
-        campo(*this, n <= 7 ? tabela1 : tabela2, rotulo, precoN(n));
+        QFormLayout* tabela = n <= 7 ? tabela1 : tabela2;
+        QLineEdit* edit = campo(*this, tabela, rotulo, precoN(n));
+        tabela->setRowVisible(edit, n <= precos.quantidade);
+        edit->setReadOnly(precosFixos);
         naoNegativo(produto, precoN(n), QStringLiteral("O preço não pode ser negativo."));
     }
     naoNegativo(produto, QStringLiteral("PRO_PRECO_CUSTO"), QStringLiteral("O preço de custo não pode ser negativo."));
@@ -129,12 +138,13 @@ TfrmProduto::TfrmProduto(RecordSet& produto, QWidget* parent) : TrepPadraoCadast
     marcador(*this, estoque, QStringLiteral("Imprime na p&izzaria"), QStringLiteral("PRO_IMP_PIZZA"));
     marcador(*this, estoque, QStringLiteral("Imprime na c&hurrasqueira"), QStringLiteral("PRO_IMP_CHURRASQUEIRA"));
 
+    m_estrutura = new TProdutoEstrutura(int(produto.field(QStringLiteral("CODPRODUTO")).asInteger()), abas);
+
     produto.field(QStringLiteral("PRO_CODPESQ_1")).onChange = [](Field& f) {
         const QString limpo = f.asString().trimmed().toUpper();
         if (limpo != f.asString())
             f.setValueSilently(limpo);
     };
-    SetGeneretor(QStringLiteral("GEN_PRODUTO"));
     resize(720, 520);
 }
 
@@ -179,6 +189,14 @@ void TfrmProduto::ValidaDados() {
         if (dono.toLongLong() != rs.field(QStringLiteral("CODPRODUTOGRUPO")).asInteger())
             Error(QStringLiteral("O subgrupo escolhido não pertence ao grupo do produto."));
     }
+    m_estrutura->validar();
+}
+
+void TfrmProduto::gravar() {
+    Transaction tx(*registro().database());
+    registro().applyUpdates(0);
+    m_estrutura->gravar();
+    tx.commit();
 }
 
 std::unique_ptr<RecordSet> TfrmProduto::registroProduto(Database& db, int codproduto) {
@@ -193,11 +211,22 @@ std::unique_ptr<RecordSet> TfrmProduto::registroProduto(Database& db, int codpro
     return rs;
 }
 
+namespace {
+// The price columns the shop uses, each with its title: the price table.
+QStringList colunasPreco() {
+    QStringList colunas;
+    for (int n = 1; n <= TdmProduto::gerarInstance().tabelaPrecos().quantidade; ++n)
+        colunas << precoN(n);
+    return colunas;
+}
+} // namespace
+
 TfrmProduto_Pesq::TfrmProduto_Pesq(QWidget* parent)
     : TrepPadraoPesquisa(TdmAcesso::gerarInstance().sqlCon(),
-                         QStringLiteral("select p.CODPRODUTO, p.PRO_CODPESQ_1, p.PRO_DESCRICAO, g.PROG_DESCRICAO, "
-                                        "p.PRO_PRECO01, p.PRO_ESTQ_ATUAL, p.PRO_ATIVO from PRODUTO p "
-                                        "left join PRODUTO_GRUPO g on g.CODPRODUTOGRUPO = p.CODPRODUTOGRUPO"),
+                         QStringLiteral("select p.CODPRODUTO, p.PRO_CODPESQ_1, p.PRO_DESCRICAO, g.PROG_DESCRICAO, p.%1, "
+                                        "p.PRO_ESTQ_ATUAL, p.PRO_ATIVO from PRODUTO p "
+                                        "left join PRODUTO_GRUPO g on g.CODPRODUTOGRUPO = p.CODPRODUTOGRUPO")
+                             .arg(colunasPreco().join(QStringLiteral(", p."))),
                          parent) {
     setObjectName(QStringLiteral("frmProduto_Pesq"));
     setWindowTitle(QStringLiteral("Produtos"));
@@ -207,27 +236,30 @@ TfrmProduto_Pesq::TfrmProduto_Pesq(QWidget* parent)
     adicionarTipoPesquisa(QStringLiteral("Grupo"), QStringLiteral("g.PROG_DESCRICAO"));
     adicionarTipoPesquisa(QStringLiteral("Código"), QStringLiteral("p.CODPRODUTO"));
     setOrdem(QStringLiteral("p.PRO_DESCRICAO"));
-    rotularColunas(*this,
-                   {{QStringLiteral("CODPRODUTO"), QStringLiteral("Código")},
-                    {QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Cód. pesquisa")},
-                    {QStringLiteral("PRO_DESCRICAO"), QStringLiteral("Descrição")},
-                    {QStringLiteral("PROG_DESCRICAO"), QStringLiteral("Grupo")},
-                    {QStringLiteral("PRO_PRECO01"), QStringLiteral("Preço")},
-                    {QStringLiteral("PRO_ESTQ_ATUAL"), QStringLiteral("Estoque")},
-                    {QStringLiteral("PRO_ATIVO"), QStringLiteral("Ativo")}},
-                   {QStringLiteral("PRO_PRECO01")});
+    const QStringList precos = colunasPreco();
+    Opcoes rotulos{{QStringLiteral("CODPRODUTO"), QStringLiteral("Código")},
+                   {QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Cód. pesquisa")},
+                   {QStringLiteral("PRO_DESCRICAO"), QStringLiteral("Descrição")},
+                   {QStringLiteral("PROG_DESCRICAO"), QStringLiteral("Grupo")},
+                   {QStringLiteral("PRO_ESTQ_ATUAL"), QStringLiteral("Estoque")},
+                   {QStringLiteral("PRO_ATIVO"), QStringLiteral("Ativo")}};
+    for (int n = 1; n <= precos.size(); ++n)
+        rotulos.append({precoN(n), precos.size() == 1 ? QStringLiteral("Preço") : QStringLiteral("Preço %1").arg(n, 2, 10, QLatin1Char('0'))});
+    rotularColunas(*this, rotulos, precos);
 }
 
 bool TfrmProduto_Pesq::abrirCadastro(Modo modo) {
     const int codigo = modo == Modo::Incluir ? 0 : int(registros().field(QStringLiteral("CODPRODUTO")).asInteger());
     auto rs = TfrmProduto::registroProduto(TdmAcesso::gerarInstance().sqlCon(), codigo);
     TfrmProduto tela(*rs, this);
+    tela.estrutura().setSomenteLeitura(modo == Modo::Visualizar);
     return mostrarCadastro(tela, modo);
 }
 
 void TfrmProduto_Pesq::excluirRegistro() {
     excluirOuDesativar(TdmAcesso::gerarInstance().sqlCon(), QStringLiteral("PRODUTO"), QStringLiteral("CODPRODUTO"),
-                       registros().field(QStringLiteral("CODPRODUTO")).value(), QStringLiteral("PRO_ATIVO"));
+                       registros().field(QStringLiteral("CODPRODUTO")).value(), QStringLiteral("PRO_ATIVO"),
+                       {QStringLiteral("PRODUTO_UNIDADE"), QStringLiteral("PRODUTO_COMPOSICAO")});
 }
 
 } // namespace kvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ui/URepPadraoPesquisa.h"
+#include "registers/ui/UProdutoEstrutura.h"
 
 #include <memory>
 
@@ -18,13 +19,18 @@ public:
     // The product's row in edit, or a new one (code 0), active, national origin.
     static std::unique_ptr<RecordSet> registroProduto(Database& db, int codproduto);
 
+    TProdutoEstrutura& estrutura() const { return *m_estrutura; }
+
 protected:
     void ValidaDados() override;
+    // The product with its units and composition, in one transaction.
+    void gravar() override;
 
 private:
     void carregarSubgrupos();
 
     QComboBox* m_subgrupo = nullptr;
+    TProdutoEstrutura* m_estrutura = nullptr;
 };
 
 // The products' search screen, opened by the main menu as "TfrmProduto".

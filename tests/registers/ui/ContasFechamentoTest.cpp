@@ -28,7 +28,9 @@ TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
 
     EXPECT_TRUE(model->setData(model->index(1, 2), QStringLiteral("26,66"), Qt::EditRole));
     EXPECT_TRUE(model->setData(model->index(1, 1), QStringLiteral("15/01/2027"), Qt::EditRole));
+    ui.clear();
     EXPECT_FALSE(model->setData(model->index(2, 2), QStringLiteral("0"), Qt::EditRole));
+    EXPECT_FALSE(ui.lastMessage().isEmpty()); // the refusal reaches the user
     ASSERT_TRUE(tela.btnGerarClick());
     EXPECT_TRUE(tela.gerou());
     EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CON_ORIGEM = 'NFVENDA' and CON_CODORIGEM = 9")).toInt(), 3);

@@ -1,9 +1,11 @@
+#include "registers/DProduto.h"
 #include "registers/ui/UProduto.h"
 #include "TelaTeste.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +28,9 @@ protected:
                                      "values (20, 2, 'Doces')"));
         t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, CODPRODUTOGRUPO) "
                                      "values (100, 'COCA', 'Refrigerante cola lata', 6.5, 1)"));
+        t->executeSQL(QStringLiteral("update PAR_VENDA set PARV_QTDE_PROD_PRECO = '02'"));
     }
+    QAbstractItemModel* modelo(QWidget* tela, const char* grade) { return filho<QTableView>(tela, grade)->model(); }
 };
 } // namespace
 
@@ -104,6 +108,9 @@ TEST_F(ProdutoScreen, SearchShowsPricesAndAProductWithMovementsIsOnlyDeactivated
     t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (2, 'SUCO', 'Suco de laranja')"));
     t->executeSQL(QStringLiteral("insert into ESTOQUE_MOVIMENTO (CODESTOQUEMOVIMENTO, CODPRODUTO, ESTM_TIPO, ESTM_QTDE) "
                                  "values (1, 100, 1, 12)"));
+    // The juice's own units and composition go with it.
+    t->executeSQL(QStringLiteral("insert into PRODUTO_UNIDADE values (901, 2, 'UN', 'Unidade', 1, 'S')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO values (901, 2, 100, 1)"));
     TfrmProduto_Pesq pesq;
     filho<QCheckBox>(&pesq, "chkListarTodos")->setChecked(true);
     ASSERT_EQ(pesq.registros().recordCount(), 2);
@@ -119,6 +126,92 @@ TEST_F(ProdutoScreen, SearchShowsPricesAndAProductWithMovementsIsOnlyDeactivated
     ui.answerYes();
     filho<QPushButton>(&pesq, "btnExcluir")->click();
     EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO")).toInt(), 1);
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_UNIDADE")).toInt(), 0);
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_COMPOSICAO")).toInt(), 0);
     pesq.resize(820, 400);
     EXPECT_TRUE(pesq.grab().save(QStringLiteral(KVO_TEST_OUTPUT_DIR "/tela_produto_pesquisa.png")));
+}
+
+TEST_F(ProdutoScreen, PricesShownAndFixedAsTheSaleParametersSay) {
+    t->executeSQL(QStringLiteral("update PAR_VENDA set PARV_QTDE_PROD_PRECO = '03', PARV_PREC_PROD_RO = 'S'"));
+    TdmProduto::gerarInstance().visualizarPrecos();
+
+    auto novo = TfrmProduto::registroProduto(t.db(), 0);
+    TfrmProduto telaNovo(*novo);
+    EXPECT_FALSE(filho<QLineEdit>(&telaNovo, "edtPRO_PRECO03")->isHidden());
+    EXPECT_TRUE(filho<QLineEdit>(&telaNovo, "edtPRO_PRECO04")->isHidden());
+    EXPECT_FALSE(filho<QLineEdit>(&telaNovo, "edtPRO_PRECO01")->isReadOnly()); // a new product takes its prices once
+
+    auto existente = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto tela(*existente);
+    EXPECT_TRUE(filho<QLineEdit>(&tela, "edtPRO_PRECO01")->isReadOnly());
+
+    TfrmProduto_Pesq pesq;
+    QStringList titulos;
+    for (int c = 0; c < pesq.modelo().columnCount(); ++c)
+        titulos << pesq.modelo().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_TRUE(titulos.contains(QStringLiteral("Preço 03"))) << titulos.join(u',').toStdString();
+    EXPECT_FALSE(titulos.contains(QStringLiteral("Preço 04")));
+}
+
+TEST_F(ProdutoScreen, UnitsAndCompositionAreWrittenWithTheProduct) {
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (2, 'XAROPE', 'Xarope')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (3, 'COMBO', 'Combo')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO values (900, 3, 100, 1)")); // the combo holds the cola
+
+    auto rs = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto tela(*rs);
+    QAbstractItemModel* unidades = modelo(&tela, "dbgUnidades");
+    filho<QPushButton>(&tela, "btnIncluirUnidade")->click();
+    EXPECT_TRUE(unidades->setData(unidades->index(0, 0), QStringLiteral("un"), Qt::EditRole));
+    filho<QPushButton>(&tela, "btnIncluirUnidade")->click();
+    EXPECT_TRUE(unidades->setData(unidades->index(1, 0), QStringLiteral("FD6"), Qt::EditRole));
+    EXPECT_TRUE(unidades->setData(unidades->index(1, 2), QStringLiteral("6"), Qt::EditRole));
+    EXPECT_EQ(unidades->data(unidades->index(1, 3), Qt::DisplayRole).toString(), u"N"); // the first one is the main unit
+    EXPECT_FALSE(unidades->setData(unidades->index(1, 3), QStringLiteral("talvez"), Qt::EditRole));
+    EXPECT_EQ(ui.lastMessage(), u"Principal: informe S ou N.");
+
+    ui.answerInput(QStringLiteral("xarope"));
+    ui.answerInput(QStringLiteral("0,05"));
+    filho<QPushButton>(&tela, "btnIncluirComponente")->click();
+    ASSERT_EQ(tela.estrutura().composicao().recordCount(), 1) << ui.lastMessage().toStdString();
+    ui.answerInput(QStringLiteral("COMBO"));
+    ui.answerInput(QStringLiteral("1"));
+    filho<QPushButton>(&tela, "btnIncluirComponente")->click();
+    EXPECT_EQ(ui.lastMessage(), u"O componente Combo já contém este produto: a composição ficaria circular.");
+    ui.answerInput(QStringLiteral("NADA"));
+    filho<QPushButton>(&tela, "btnIncluirComponente")->click();
+    EXPECT_EQ(ui.lastMessage(), u"Produto não encontrado!");
+    EXPECT_EQ(tela.estrutura().composicao().recordCount(), 1); // the refused ones are not kept
+
+    filho<QTabWidget>(&tela, "pgcProduto")->setCurrentWidget(filho<QWidget>(&tela, "tabUnidades"));
+    tela.resize(760, 560);
+    EXPECT_TRUE(tela.grab().save(QStringLiteral(KVO_TEST_OUTPUT_DIR "/tela_produto_unidades.png")));
+    EXPECT_EQ(clicarOk(&tela), QString());
+    EXPECT_TRUE(ui.allAnswered());
+    EXPECT_EQ(t->scalar(QStringLiteral("select list(UND_SIGLA || ':' || cast(UND_QTDE as integer) || ':' || UND_PRINCIPAL, ' ') "
+                                       "from (select * from PRODUTO_UNIDADE where CODPRODUTO = 100 order by UND_QTDE)"))
+                  .toString(),
+              u"UN:1:S FD6:6:N");
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PROC_QTDE from PRODUTO_COMPOSICAO where CODPRODUTO = 100 "
+                                                       "and CODPRODUTOFILHO = 2")),
+              Currency::fromString(u"0.05"));
+
+    // Cancelled, nothing of the screen is written.
+    auto outra = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto cancelada(*outra);
+    EXPECT_EQ(cancelada.estrutura().unidades().recordCount(), 2);
+    filho<QPushButton>(&cancelada, "btnIncluirUnidade")->click();
+    filho<QPushButton>(&cancelada, "btnCancelar")->click();
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_UNIDADE where CODPRODUTO = 100")).toInt(), 2);
+}
+
+TEST_F(ProdutoScreen, AProductUnitWithoutSymbolStopsTheWholeSave) {
+    auto rs = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto tela(*rs);
+    digitar(&tela, "edtPRO_DESCRICAO", QStringLiteral("Cola lata 350 ml"));
+    filho<QPushButton>(&tela, "btnIncluirUnidade")->click();
+    EXPECT_EQ(clicarOk(&tela), u"Informe a sigla de cada unidade.");
+    EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where CODPRODUTO = 100")).toString(),
+              u"Refrigerante cola lata");
 }
