@@ -2,8 +2,10 @@
 
 #include "core/Currency.h"
 #include "core/Format.h"
+#include "core/Text.h"
 #include "framework/db/Database.h"
 #include "framework/db/SqlText.h"
+#include "registers/ValidaDocumentos.h"
 
 #include <QFile>
 #include <QHash>
@@ -13,7 +15,9 @@ namespace kvo {
 
 namespace {
 
-enum class Tipo { Texto, Inteiro, Valor, Flag };
+// Documents and codes are checked as the register screens check them, so an
+// imported row can later be edited and saved.
+enum class Tipo { Texto, Inteiro, Valor, Flag, CpfCnpj, CodigoBarras, Uf };
 
 struct Coluna {
     const char* nome;
@@ -34,7 +38,7 @@ const Cadastro& cadastro(const QString& tipo) {
                                    {{"PRO_CODPESQ_1", Tipo::Texto, 20, true},
                                     {"PRO_DESCRICAO", Tipo::Texto, 150, true},
                                     {"PRO_DESCRICAO_MENOR", Tipo::Texto, 20, false},
-                                    {"PRO_EAN13", Tipo::Texto, 13, false},
+                                    {"PRO_EAN13", Tipo::CodigoBarras, 14, false},
                                     {"PRO_NCM", Tipo::Texto, 15, false},
                                     {"PRO_CEST", Tipo::Texto, 10, false},
                                     {"PRO_CST", Tipo::Texto, 3, false},
@@ -54,14 +58,14 @@ const Cadastro& cadastro(const QString& tipo) {
                                   {{"PES_NOME", Tipo::Texto, 100, true},
                                    {"PES_TIPO", Tipo::Texto, 1, false},
                                    {"PES_RAZAO_SOCIAL", Tipo::Texto, 100, false},
-                                   {"PES_CPFCNPJ", Tipo::Texto, 18, false},
+                                   {"PES_CPFCNPJ", Tipo::CpfCnpj, 18, false},
                                    {"PES_IE", Tipo::Texto, 20, false},
                                    {"PES_CONTRIBUINTE", Tipo::Texto, 1, false},
                                    {"PES_ENDERECO", Tipo::Texto, 100, false},
                                    {"PES_ENDERECO_NUMERO", Tipo::Texto, 10, false},
                                    {"PES_BAIRRO", Tipo::Texto, 60, false},
                                    {"PES_CIDADE", Tipo::Texto, 60, false},
-                                   {"PES_UF", Tipo::Texto, 2, false},
+                                   {"PES_UF", Tipo::Uf, 2, false},
                                    {"PES_CEP", Tipo::Texto, 9, false},
                                    {"PES_PAIS", Tipo::Texto, 60, false},
                                    {"PES_TELEFONE", Tipo::Texto, 15, false},
@@ -89,6 +93,22 @@ QVariant converter(const Coluna& c, const QString& texto, QString& erro) {
         if (c.tamanho > 0 && t.size() > c.tamanho)
             erro = QStringLiteral("%1 tem mais de %2 caracteres").arg(QLatin1String(c.nome)).arg(c.tamanho);
         return t;
+    case Tipo::CpfCnpj: {
+        const QString numeros = OnlyNumber(t);
+        const bool ok = numeros.size() == 11 ? documentos::cpfValido(numeros)
+                                             : numeros.size() == 14 && documentos::cnpjValido(numeros);
+        if (!ok)
+            erro = QStringLiteral("%1 não é um CPF ou CNPJ válido: \"%2\"").arg(QLatin1String(c.nome), t);
+        return documentos::formatarCpfCnpj(numeros);
+    }
+    case Tipo::CodigoBarras:
+        if (!documentos::codigoBarrasValido(t))
+            erro = QStringLiteral("%1 não é um código de barras válido: \"%2\"").arg(QLatin1String(c.nome), t);
+        return t;
+    case Tipo::Uf:
+        if (!documentos::ufValida(t.toUpper()))
+            erro = QStringLiteral("%1 não é uma UF: \"%2\"").arg(QLatin1String(c.nome), t);
+        return t.toUpper();
     case Tipo::Flag:
         if (t != QLatin1String("S") && t != QLatin1String("N"))
             erro = QStringLiteral("%1 deve ser S ou N").arg(QLatin1String(c.nome));

@@ -6,6 +6,7 @@
 #include "framework/db/Database.h"
 #include "framework/db/Migrator.h"
 #include "framework/services/DSeguranca.h"
+#include "registers/ValidaDocumentos.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -51,6 +52,17 @@ TEST(DbCommand, CreatesAnEmbeddedDatabaseInAnEmptyProgramFolderOnce) {
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from PAR_GERAL")).toInt(), 1);
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from SEG_USUARIO")).toInt(), 3);
     EXPECT_TRUE(TdmSeguranca(d).autenticar(QStringLiteral("Administrador"), QStringLiteral("admin")));
+    // The demo registers pass the checks of their screens, so they can be edited and saved.
+    auto pessoas = d.query(QStringLiteral("select PES_NOME, PES_TIPO, PES_CPFCNPJ from PESSOA where PES_CPFCNPJ > ''"));
+    EXPECT_GT(pessoas->recordCount(), 3);
+    for (pessoas->first(); !pessoas->eof(); pessoas->next()) {
+        const QString doc = pessoas->field(2).asString();
+        EXPECT_TRUE(pessoas->field(1).asString() == u"J" ? documentos::cnpjValido(doc) : documentos::cpfValido(doc))
+            << pessoas->field(0).asString().toStdString() << " " << doc.toStdString();
+    }
+    auto barras = d.query(QStringLiteral("select PRO_DESCRICAO, PRO_EAN13 from PRODUTO where PRO_EAN13 > ''"));
+    for (barras->first(); !barras->eof(); barras->next())
+        EXPECT_TRUE(documentos::codigoBarrasValido(barras->field(1).asString())) << barras->field(0).asString().toStdString();
 
     r = db({QStringLiteral("version")});
     const QString expected = QStringLiteral("versão do esquema: %1").arg(Migrator(d).latestVersion());
@@ -128,6 +140,25 @@ TEST(ImportCommand, AllRowsOrNoneAndBadRowsNamed) {
               Currency::fromString(u"25.90"));
     EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where PRO_CODPESQ_1 = '101'")).toString(),
               u"Suco de Laranja 'natural'");
+
+    // Documents, barcodes and states as the register screens accept them.
+    escrever(ruim, "PES_NOME;PES_TIPO;PES_CPFCNPJ;PES_UF\n"
+                   "Maria;F;123.456.789-09;sp\n"
+                   "Mercado;J;22333444000155;SP\n"
+                   "José;F;12345678909;XX\n");
+    r = importarCsv(t.db(), QStringLiteral("persons"), ruim);
+    ASSERT_EQ(r.erros.size(), 2) << r.erros.join(u'\n').toStdString();
+    EXPECT_EQ(r.erros[0], u"linha 3: PES_CPFCNPJ não é um CPF ou CNPJ válido: \"22333444000155\"");
+    EXPECT_EQ(r.erros[1], u"linha 4: PES_UF não é uma UF: \"XX\"");
+    escrever(ruim, "PES_NOME;PES_TIPO;PES_CPFCNPJ;PES_UF\nMercado;J;22333444000181;sp\n");
+    r = importarCsv(t.db(), QStringLiteral("persons"), ruim);
+    EXPECT_TRUE(r.erros.isEmpty()) << r.erros.join(u'\n').toStdString();
+    EXPECT_EQ(t->scalar(QStringLiteral("select PES_CPFCNPJ || ' ' || PES_UF from PESSOA where PES_NOME = 'Mercado'")).toString(),
+              u"22.333.444/0001-81 SP");
+    escrever(ruim, "PRO_CODPESQ_1;PRO_DESCRICAO;PRO_EAN13\n300;Água;7891000315508\n");
+    r = importarCsv(t.db(), QStringLiteral("products"), ruim);
+    ASSERT_EQ(r.erros.size(), 1);
+    EXPECT_EQ(r.erros[0], u"linha 2: PRO_EAN13 não é um código de barras válido: \"7891000315508\"");
 
     escrever(ruim, "PES_NOME;PES_APELIDO\nAna;Aninha\n");
     r = importarCsv(t.db(), QStringLiteral("persons"), ruim);

@@ -5,7 +5,7 @@
 #include "framework/services/DAcesso.h"
 #include "framework/ui/UserInterface.h"
 #include "registers/ui/CadastroComum.h"
-#include "registers/ui/ValidaDocumentos.h"
+#include "registers/ValidaDocumentos.h"
 
 #include <QFormLayout>
 #include <QLineEdit>

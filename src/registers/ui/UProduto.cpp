@@ -7,7 +7,7 @@
 #include "framework/ui/UserInterface.h"
 #include "registers/DProduto.h"
 #include "registers/ui/CadastroComum.h"
-#include "registers/ui/ValidaDocumentos.h"
+#include "registers/ValidaDocumentos.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "registers/ui/ValidaDocumentos.h"
+#include "registers/ValidaDocumentos.h"
 
 #include <gtest/gtest.h>
 
