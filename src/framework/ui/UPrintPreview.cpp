@@ -1,5 +1,6 @@
 #include "framework/ui/UPrintPreview.h"
 
+#include "devices/ReceiptPrinterTargets.h"
 #include "framework/ui/UserInterface.h"
 
 #include <QFontDatabase>
@@ -35,20 +36,26 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmPrintPreview::iniciar(const QString& titulo, const QString& destino) {
-    m_texto.iniciar(titulo, destino);
+    m_titulo = titulo;
+    m_destino = destino;
+    m_linhas.clear();
     m_imprimiu = m_alterar = false;
     setWindowTitle(titulo);
 }
 
 bool TfrmPrintPreview::mostrar() {
-    m_visual->setPlainText(m_texto.linhas().join(u'\n'));
+    m_visual->setPlainText(m_linhas.join(u'\n'));
     exec();
     return m_imprimiu;
 }
 
 void TfrmPrintPreview::btnImprimirClick() {
     try {
-        m_texto.imprimir();
+        // A folder gets one ".txt" file per document, as print managers pick them up.
+        ReceiptTargetSettings ajustes;
+        ajustes.prefix.clear();
+        ajustes.extension = QStringLiteral(".txt");
+        makeReceiptPrinterTarget(m_destino, ajustes)->print(ReceiptDocument{m_titulo, m_linhas});
         m_imprimiu = true;
         accept();
     } catch (const std::exception& e) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/services/TextoImpressao.h"
+#include <QStringList>
 
 #include <QDialog>
 
@@ -8,15 +8,17 @@ class QPlainTextEdit;
 
 namespace kvo {
 
-// Preview of a receipt-printer text: print it, ask to change the choices
-// (the caller shows its options again), or close.
+// Preview of a receipt-printer text: print it on its target (a folder, a
+// device or file path), ask to change the choices (the caller shows its
+// options again), or close.
 class TfrmPrintPreview : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmPrintPreview(QWidget* parent = nullptr);
 
     void iniciar(const QString& titulo, const QString& destino);
-    void addLine(const QString& linha) { m_texto.addLine(linha); }
+    void addLine(const QString& linha) { m_linhas << linha; }
+    const QStringList& linhas() const { return m_linhas; }
     // Shows the preview (modal) and returns whether it printed.
     bool mostrar();
     bool imprimiu() const { return m_imprimiu; }
@@ -26,7 +28,8 @@ public:
     void btnAlterarClick();
 
 private:
-    TextoImpressao m_texto;
+    QString m_titulo, m_destino;
+    QStringList m_linhas;
     QPlainTextEdit* m_visual;
     bool m_imprimiu = false;
     bool m_alterar = false;
