@@ -52,6 +52,8 @@ TEST(DbCommand, CreatesAnEmbeddedDatabaseInAnEmptyProgramFolderOnce) {
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from PAR_GERAL")).toInt(), 1);
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from SEG_USUARIO")).toInt(), 3);
     EXPECT_TRUE(TdmSeguranca(d).autenticar(QStringLiteral("Administrador"), QStringLiteral("admin")));
+    // A product added in the demo gets a fresh code.
+    EXPECT_GT(d.scalar(QStringLiteral("select gen_id(GEN_PRODUTO, 0) from RDB$DATABASE")).toLongLong(), 14);
     // The demo registers pass the checks of their screens, so they can be edited and saved.
     auto pessoas = d.query(QStringLiteral("select PES_NOME, PES_TIPO, PES_CPFCNPJ from PESSOA where PES_CPFCNPJ > ''"));
     EXPECT_GT(pessoas->recordCount(), 3);

@@ -1,3 +1,4 @@
+#include "framework/db/DatabaseSetup.h"
 #include "framework/db/Migrator.h"
 #include "support/TestDatabase.h"
 
@@ -57,4 +58,14 @@ TEST(Migrator, FailedScriptLeavesNoVersionAndNewerDatabasesAreRefused) {
     } catch (const DatabaseError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("versão 9"))) << e.what();
     }
+}
+
+TEST(DatabaseSetup, GeneratorsAreMovedPastKeysWrittenByHandAndNeverBack) {
+    test::TestDatabase t;
+    t->executeSQL(QStringLiteral("insert into MARCA (CODMARCA, MAR_DESCRICAO) values (40, 'Da casa')"));
+    t->executeSQL(QStringLiteral("alter sequence GEN_VENDEDOR restart with 90"));
+    setup::alinharGeradores(t.db());
+    EXPECT_EQ(t->scalar(QStringLiteral("select gen_id(GEN_MARCA, 0) from RDB$DATABASE")).toLongLong(), 40);
+    EXPECT_EQ(t->scalar(QStringLiteral("select gen_id(GEN_VENDEDOR, 0) from RDB$DATABASE")).toLongLong(), 90);
+    EXPECT_EQ(t->getGeneretor(QStringLiteral("GEN_MARCA")), 41); // the next new row does not collide
 }

@@ -173,3 +173,14 @@ TEST(RecordSetQuery, FieldsParametersAndMontarDataSet) {
     EXPECT_EQ(one->recordCount(), 0); // the value is a value, not SQL
     EXPECT_THROW(MontarDataSet(t.db(), QStringLiteral("PAR_GERAL; drop table X"), QStringLiteral("A"), 1), DatabaseError);
 }
+
+TEST(RecordSetQuery, ColumnsOfTheSameNameKeepTheirOwnValues) {
+    test::TestDatabase t;
+    auto rs = t->query(QStringLiteral("select trim(' a '), trim(' b '), 'c' as X, 'd' as X from RDB$DATABASE"));
+    ASSERT_EQ(rs->fieldCount(), 4);
+    EXPECT_EQ(rs->field(1).asString(), u"b");
+    EXPECT_EQ(rs->field(3).asString(), u"d");
+    EXPECT_EQ(rs->field(QStringLiteral("X_1")).asString(), u"d"); // the second of a name is told apart
+    rs->refresh();
+    EXPECT_EQ(rs->field(1).asString(), u"b");
+}

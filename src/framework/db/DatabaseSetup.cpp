@@ -1,7 +1,9 @@
 #include "framework/db/DatabaseSetup.h"
 
 #include "framework/db/Database.h"
+#include "framework/db/RecordSet.h"
 #include "framework/db/ScriptRunner.h"
+#include "framework/db/SqlText.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +45,32 @@ void loadDemoData(Database& db, const QString& folder) {
             throw DatabaseError(QStringLiteral("Não foi possível ler %1").arg(file.fileName()));
         runScript(db, QString::fromUtf8(file.readAll()), name);
     }
+    alinharGeradores(db);
     tx.commit();
+}
+
+void alinharGeradores(Database& db) {
+    const auto chaves = db.query(QStringLiteral(
+        "select trim(g.RDB$GENERATOR_NAME) as GERADOR, trim(rc.RDB$RELATION_NAME) as TABELA, "
+        "trim(min(s.RDB$FIELD_NAME)) as CHAVE "
+        "from RDB$GENERATORS g "
+        "join RDB$RELATION_CONSTRAINTS rc on rc.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' "
+        " and 'GEN_' || trim(rc.RDB$RELATION_NAME) = trim(g.RDB$GENERATOR_NAME) "
+        "join RDB$INDEX_SEGMENTS s on s.RDB$INDEX_NAME = rc.RDB$INDEX_NAME "
+        "join RDB$RELATION_FIELDS rf on rf.RDB$RELATION_NAME = rc.RDB$RELATION_NAME and rf.RDB$FIELD_NAME = s.RDB$FIELD_NAME "
+        "join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+        "where coalesce(g.RDB$SYSTEM_FLAG, 0) = 0 and f.RDB$FIELD_TYPE in (7, 8, 16) and coalesce(f.RDB$FIELD_SCALE, 0) = 0 "
+        "group by 1, 2 having count(*) = 1"));
+    for (chaves->first(); !chaves->eof(); chaves->next()) {
+        const QString gerador = sqlIdentifier(chaves->field(QStringLiteral("GERADOR")).asString());
+        const QString tabela = sqlIdentifier(chaves->field(QStringLiteral("TABELA")).asString());
+        const QString chave = sqlIdentifier(chaves->field(QStringLiteral("CHAVE")).asString());
+        // gen_id with the difference: generators live outside transactions, and
+        // one that is already ahead stays where it is.
+        db.scalar(QStringLiteral("select gen_id(%1, maxvalue(0, coalesce((select max(%2) from %3), 0) - gen_id(%1, 0))) "
+                                 "from RDB$DATABASE")
+                      .arg(gerador, chave, tabela));
+    }
 }
 
 } // namespace kvo::setup

@@ -24,7 +24,13 @@ void createDatabase(const ConnectionSettings& settings);
 // True when the embedded file exists (a server database is taken to exist).
 bool databaseExists(const ConnectionSettings& settings);
 
-// Runs the demo data scripts (idempotent: rows are keyed).
+// Moves every generator "GEN_<TABLE>" of a table with a single integer key up
+// to the highest key in use, so rows written with explicit keys (demo data,
+// imports from another system) are never handed out again.
+void alinharGeradores(Database& db);
+
+// Runs the demo data scripts (idempotent: rows are keyed), then aligns the
+// generators with the keys they wrote.
 void loadDemoData(Database& db, const QString& folder = QStringLiteral(":/kvo/demo"));
 
 } // namespace setup

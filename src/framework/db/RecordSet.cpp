@@ -76,7 +76,11 @@ void RecordSet::defineFieldsFrom(const QSqlRecord& record) {
         const FieldType type = typeOf(f);
         // Firebird reports the byte length of UTF8 text: four bytes a character.
         const int size = type == FieldType::String ? std::max(1, int(f.length()) / 4) : 0;
-        m_fields.push_back(std::make_unique<Field>(*this, i, f.name().toUpper(), type, size, FieldKind::Data));
+        // Two columns of one name ("select trim(a), trim(b)") become NAME and NAME_1.
+        QString name = f.name().toUpper();
+        for (int n = 1; findField(name); ++n)
+            name = f.name().toUpper() + QStringLiteral("_%1").arg(n);
+        m_fields.push_back(std::make_unique<Field>(*this, i, name, type, size, FieldKind::Data));
     }
     m_fieldsFromQuery = true;
 }
@@ -110,7 +114,9 @@ void RecordSet::load() {
     for (const auto& f : m_fields) {
         if (f->kind() == FieldKind::Calculated)
             continue;
-        const int column = record.indexOf(f->name());
+        // Fields made from this select are its columns in order; fields defined
+        // by the caller are found by name.
+        const int column = m_fieldsFromQuery && f->index() < record.count() ? f->index() : record.indexOf(f->name());
         if (column < 0)
             throw DatabaseError(QStringLiteral("Campo %1 não encontrado na consulta").arg(f->name()), m_commandText);
         columns.emplace_back(f->index(), column);
