@@ -209,4 +209,93 @@ void TdmProduto::validarComposicao(int codproduto, RecordSet& rs) {
     }
 }
 
+QList<QPair<QString, QString>> TdmProduto::tiposPersonalizacao() {
+    return {{QStringLiteral("01"), QStringLiteral("01 - Incluso, sem cobrança")},
+            {QStringLiteral("02"), QStringLiteral("02 - Retirada de valor fixo")},
+            {QStringLiteral("03"), QStringLiteral("03 - Retirada pelo preço da opção")},
+            {QStringLiteral("04"), QStringLiteral("04 - Adicional de valor fixo")},
+            {QStringLiteral("05"), QStringLiteral("05 - Adicional pelo preço da opção")},
+            {QStringLiteral("06"), QStringLiteral("06 - Fração da opção (valor em %)")}};
+}
+
+std::unique_ptr<RecordSet> TdmProduto::personalizacao(int codproduto) {
+    auto rs = std::make_unique<RecordSet>(m_db);
+    rs->setCommandText(QStringLiteral(
+        "select pp.CODPRODUTOPERSONALIZACAO, pp.CODPRODUTO, pp.CODGRUPOPERSONALIZACAO, g.GRPP_DESCRICAO, pp.PROP_TIPO, "
+        "pp.PROP_VALOR, pp.PROP_QTDE_MINIMA, pp.PROP_QTDE_MAXIMA from PRODUTO_PERSONALIZACAO pp "
+        "join GRUPO_PERSONALIZACAO g on g.CODGRUPOPERSONALIZACAO = pp.CODGRUPOPERSONALIZACAO where pp.CODPRODUTO = :P "
+        "order by g.GRPP_DESCRICAO"));
+    rs->setParam(QStringLiteral("P"), codproduto);
+    rs->setUpdateTable(QStringLiteral("PRODUTO_PERSONALIZACAO"));
+    rs->setKeyFields({QStringLiteral("CODPRODUTOPERSONALIZACAO")});
+    rs->open();
+    rs->field(QStringLiteral("GRPP_DESCRICAO")).setReadOnly(true);
+    Database& db = m_db;
+    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
+        r.field(QStringLiteral("CODPRODUTOPERSONALIZACAO"))
+            .setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_PERSONALIZACAO")));
+        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
+        r.field(QStringLiteral("PROP_TIPO")).setValue(QStringLiteral("01"));
+        for (const char* nome : {"PROP_VALOR", "PROP_QTDE_MINIMA", "PROP_QTDE_MAXIMA"})
+            r.field(QString::fromLatin1(nome)).setValue(0);
+    };
+    // The group's name follows its code, so the grid shows which group it is.
+    rs->field(QStringLiteral("CODGRUPOPERSONALIZACAO")).onValidate = [&db](Field& f) {
+        if (f.isNull())
+            return;
+        const QVariant nome = db.scalar(QStringLiteral("select GRPP_DESCRICAO from GRUPO_PERSONALIZACAO "
+                                                       "where CODGRUPOPERSONALIZACAO = :G"),
+                                        {{QStringLiteral("G"), f.value()}});
+        if (nome.isNull())
+            Error(QStringLiteral("Grupo de personalização %1 não encontrado.").arg(f.asString()));
+        f.recordSet().field(QStringLiteral("GRPP_DESCRICAO")).setValueSilently(nome);
+    };
+    rs->field(QStringLiteral("PROP_TIPO")).onValidate = [](Field& f) {
+        const QString v = f.asString().trimmed().rightJustified(2, u'0');
+        if (v < u"01" || v > u"06" || v.size() != 2 || !v.at(0).isDigit() || !v.at(1).isDigit())
+            Error(QStringLiteral("Tipo de personalização: informe de 01 a 06."));
+        if (v != f.asString())
+            f.setValueSilently(v);
+    };
+    return rs;
+}
+
+void TdmProduto::validarPersonalizacao(RecordSet& rs) {
+    rs.checkBrowseMode();
+    QSet<qint64> grupos;
+    for (rs.first(); !rs.eof(); rs.next()) {
+        const Field& grupo = rs.field(QStringLiteral("CODGRUPOPERSONALIZACAO"));
+        const QString nome = rs.field(QStringLiteral("GRPP_DESCRICAO")).asString().trimmed();
+        if (grupo.isNull())
+            Error(QStringLiteral("Informe o grupo de cada linha da personalização."));
+        if (grupos.contains(grupo.asInteger()))
+            Error(QStringLiteral("O grupo %1 está repetido na personalização.").arg(nome));
+        grupos.insert(grupo.asInteger());
+        const Currency minimo = rs.field(QStringLiteral("PROP_QTDE_MINIMA")).asCurrency();
+        const Currency maximo = rs.field(QStringLiteral("PROP_QTDE_MAXIMA")).asCurrency();
+        if (minimo < Currency() || maximo < Currency())
+            Error(QStringLiteral("As quantidades do grupo %1 não podem ser negativas.").arg(nome));
+        if (maximo > Currency() && minimo > maximo)
+            Error(QStringLiteral("No grupo %1 o mínimo passa do máximo.").arg(nome));
+        const QString tipo = rs.field(QStringLiteral("PROP_TIPO")).asString();
+        const Currency valor = rs.field(QStringLiteral("PROP_VALOR")).asCurrency();
+        if ((tipo == u"02" || tipo == u"04") && valor <= Currency())
+            Error(QStringLiteral("No grupo %1 o tipo %2 precisa de um valor maior que zero.").arg(nome, tipo));
+        if (tipo == u"06" && (valor <= Currency() || valor > Currency(100)))
+            Error(QStringLiteral("No grupo %1 a fração é um percentual entre 0 e 100.").arg(nome));
+    }
+}
+
+std::optional<TdmProduto::ProdutoEscolhido> TdmProduto::pedirProduto(const QString& titulo) {
+    const auto codigo = InputBox(titulo, QStringLiteral("Código de pesquisa do produto:"));
+    if (!codigo || codigo->trimmed().isEmpty())
+        return std::nullopt;
+    const auto produto = m_db.query(QStringLiteral("select CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO from PRODUTO "
+                                                   "where PRO_CODPESQ_1 = :C"),
+                                    {{QStringLiteral("C"), codigo->trimmed().toUpper()}});
+    if (produto->isEmpty())
+        Error(QStringLiteral("Produto não encontrado!"));
+    return ProdutoEscolhido{produto->field(0).asInteger(), produto->field(1).asString(), produto->field(2).asString()};
+}
+
 } // namespace kvo

@@ -6,6 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include <QList>
+#include <QPair>
+
 namespace kvo {
 
 // The product register (dmProduto): searches by search code and by key,
@@ -59,6 +62,24 @@ public:
     // repeated, has no quantity, or already contains the product.
     void validarUnidades(RecordSet& unidades);
     void validarComposicao(int codproduto, RecordSet& composicao);
+
+    // The option groups of a personalised product (with the group's name),
+    // ready to edit; PROP_TIPO says how a chosen option is valued.
+    std::unique_ptr<RecordSet> personalizacao(int codproduto);
+    // Refuses a row without a group or with a repeated one, quantities below
+    // zero or a minimum above the maximum, a type other than "01".."06", and
+    // a value that the type needs but is missing or not a percentage.
+    void validarPersonalizacao(RecordSet& personalizacao);
+    // The option types, as the screens offer them.
+    static QList<QPair<QString, QString>> tiposPersonalizacao();
+
+    // Asks for a product by its search code; nothing when the user gives up.
+    // An unknown code is refused with "Produto não encontrado!".
+    struct ProdutoEscolhido {
+        qint64 codigo = 0;
+        QString codpesq, descricao;
+    };
+    std::optional<ProdutoEscolhido> pedirProduto(const QString& titulo);
 
 private:
     Database& m_db;

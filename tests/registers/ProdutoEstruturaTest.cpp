@@ -151,3 +151,55 @@ TEST_F(ProdutoEstrutura, CompositionRefusesItselfRepeatsAndCircles) {
     EXPECT_EQ(lida->field(QStringLiteral("PRO_DESCRICAO")).asString(), u"PRODUTO 2");
     EXPECT_EQ(lida->field(QStringLiteral("PROC_QTDE")).asCurrency(), Currency::fromString(u"0.5"));
 }
+
+TEST_F(ProdutoEstrutura, OptionGroupsOfAPersonalisedProduct) {
+    t->executeSQL(QStringLiteral("insert into GRUPO_PERSONALIZACAO (CODGRUPOPERSONALIZACAO, GRPP_DESCRICAO) values (1, 'Sabores')"));
+    t->executeSQL(QStringLiteral("insert into GRUPO_PERSONALIZACAO (CODGRUPOPERSONALIZACAO, GRPP_DESCRICAO) values (2, 'Adicionais')"));
+    auto rs = produtos.personalizacao(1);
+    auto linha = [&](const QVariant& grupo, const char* tipo, const char* valor, int minimo, int maximo) {
+        rs->append();
+        rs->field(QStringLiteral("CODGRUPOPERSONALIZACAO")).setValue(grupo);
+        rs->field(QStringLiteral("PROP_TIPO")).setValue(QString::fromLatin1(tipo));
+        rs->field(QStringLiteral("PROP_VALOR")).setValue(QString::fromLatin1(valor));
+        rs->field(QStringLiteral("PROP_QTDE_MINIMA")).setValue(minimo);
+        rs->field(QStringLiteral("PROP_QTDE_MAXIMA")).setValue(maximo);
+        rs->post();
+    };
+    rs->append();
+    EXPECT_EQ(recusa([&] { rs->field(QStringLiteral("CODGRUPOPERSONALIZACAO")).setValue(9); }),
+              u"Grupo de personalização 9 não encontrado.");
+    EXPECT_EQ(recusa([&] { rs->field(QStringLiteral("PROP_TIPO")).setValue(QStringLiteral("7")); }),
+              u"Tipo de personalização: informe de 01 a 06.");
+    rs->field(QStringLiteral("PROP_TIPO")).setValue(QStringLiteral("6"));
+    EXPECT_EQ(rs->field(QStringLiteral("PROP_TIPO")).asString(), u"06");
+    rs->cancel();
+    linha(QVariant(), "01", "0", 0, 0);
+    EXPECT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }), u"Informe o grupo de cada linha da personalização.");
+    rs->remove();
+
+    linha(1, "06", "150", 2, 2);
+    EXPECT_EQ(rs->field(QStringLiteral("GRPP_DESCRICAO")).asString(), u"Sabores");
+    EXPECT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }),
+              u"No grupo Sabores a fração é um percentual entre 0 e 100.");
+    rs->edit();
+    rs->field(QStringLiteral("PROP_VALOR")).setValue(50);
+    rs->field(QStringLiteral("PROP_QTDE_MINIMA")).setValue(3);
+    EXPECT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }), u"No grupo Sabores o mínimo passa do máximo.");
+    rs->edit();
+    rs->field(QStringLiteral("PROP_QTDE_MINIMA")).setValue(2);
+    linha(2, "04", "0", 0, 3);
+    EXPECT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }),
+              u"No grupo Adicionais o tipo 04 precisa de um valor maior que zero.");
+    rs->edit();
+    rs->field(QStringLiteral("PROP_VALOR")).setValue(QStringLiteral("2,50"));
+    linha(1, "01", "0", 0, 0);
+    EXPECT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }), u"O grupo Sabores está repetido na personalização.");
+    rs->remove();
+    ASSERT_EQ(recusa([&] { produtos.validarPersonalizacao(*rs); }), QString());
+    rs->applyUpdates(0);
+
+    auto lido = produtos.personalizacao(1);
+    ASSERT_EQ(lido->recordCount(), 2);
+    EXPECT_EQ(lido->field(QStringLiteral("GRPP_DESCRICAO")).asString(), u"Adicionais"); // by name
+    EXPECT_EQ(lido->field(QStringLiteral("PROP_VALOR")).asCurrency(), Currency::fromString(u"2.5"));
+}

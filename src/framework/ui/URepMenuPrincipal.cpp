@@ -39,6 +39,8 @@ TrepMenuPrincipal_MainMenu::TrepMenuPrincipal_MainMenu(QWidget* parent) : QMainW
     adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Subgrupo"), QStringLiteral("&Subgrupos"),
                      QStringLiteral("TfrmProdutoSubgrupo_Pesq"));
     adicionarEntrada(prod, QStringLiteral("mni_cad_prod_Marca"), QStringLiteral("&Marcas"), QStringLiteral("TfrmMarca_Pesq"));
+    adicionarEntrada(prod, QStringLiteral("mni_cad_prod_GrupoPersonalizacao"), QStringLiteral("Grupos de &Personalização"),
+                     QStringLiteral("TfrmGrupoPersonalizacao_Pesq"));
     QMenu* fiscal = m_cadastro->addMenu(QStringLiteral("&Fiscal"));
     fiscal->menuAction()->setObjectName(QStringLiteral("mni_cad_fis"));
     adicionarEntrada(fiscal, QStringLiteral("mni_cad_fis_Cfop"), QStringLiteral("&CFOP"), QStringLiteral("TfrmCfop_Pesq"));

@@ -10,9 +10,33 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace kvo::cadastro {
+
+namespace {
+class DelegateLista : public QStyledItemDelegate {
+public:
+    DelegateLista(const Opcoes& opcoes, QObject* pai) : QStyledItemDelegate(pai), m_opcoes(opcoes) {}
+    QWidget* createEditor(QWidget* pai, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        auto* box = new QComboBox(pai);
+        for (const auto& [valor, titulo] : m_opcoes)
+            box->addItem(titulo, valor);
+        return box;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* box = static_cast<QComboBox*>(editor);
+        box->setCurrentIndex(std::max(0, box->findData(index.data(Qt::EditRole).toString().trimmed())));
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentData(), Qt::EditRole);
+    }
+
+private:
+    Opcoes m_opcoes;
+};
+} // namespace
 
 QLineEdit* campo(TrepPadraoCadastro& tela, QFormLayout* form, const QString& rotulo, const QString& nomeCampo) {
     auto* edit = new QLineEdit(&tela);
@@ -131,6 +155,19 @@ QTableView* gradeEditavel(QWidget* pai, const QString& nome, RecordSet& rs, cons
             rs.setRecNo(i.row() + 1);
     });
     return grade;
+}
+
+void colunaLista(QTableView* grade, int coluna, const Opcoes& opcoes) {
+    grade->setItemDelegateForColumn(coluna, new DelegateLista(opcoes, grade));
+}
+
+Opcoes opcoesTabela(Database& db, const QString& tabela, const QString& chave, const QString& mostrar) {
+    const auto rs = db.query(QStringLiteral("select %1, %2 from %3 order by 2")
+                                 .arg(sqlIdentifier(chave), sqlIdentifier(mostrar), sqlIdentifier(tabela)));
+    Opcoes opcoes;
+    for (rs->first(); !rs->eof(); rs->next())
+        opcoes.append({rs->field(0).asString(), rs->field(1).asString()});
+    return opcoes;
 }
 
 QString texto(const RecordSet& rs, const QString& nomeCampo) { return rs.field(nomeCampo).asString().trimmed(); }

@@ -45,6 +45,10 @@ void rotularColunas(TrepPadraoPesquisa& tela, const Opcoes& rotulos, const QStri
 // A grid editing the listed fields (name, title) of `rs` in place; a refused
 // value is told to the user.
 QTableView* gradeEditavel(QWidget* pai, const QString& nome, RecordSet& rs, const Opcoes& colunas);
+// A column of such a grid chosen from a list (stored value, text shown).
+void colunaLista(QTableView* grade, int coluna, const Opcoes& opcoes);
+// The rows of a register table as list options (key, description).
+Opcoes opcoesTabela(Database& db, const QString& tabela, const QString& chave, const QString& mostrar);
 
 // The text of a field without surrounding blanks.
 QString texto(const RecordSet& rs, const QString& nomeCampo);

@@ -5,6 +5,7 @@
 #include "registers/ui/CadastrosSimples.h"
 #include "registers/ui/UCfop.h"
 #include "registers/ui/UFormaPagamento.h"
+#include "registers/ui/UGrupoPersonalizacao.h"
 #include "registers/ui/UPessoa.h"
 #include "registers/ui/UProduto.h"
 #include "registers/ui/USerie.h"
@@ -26,6 +27,7 @@ void registrarTelasCadastros() {
     registrar<TfrmSerie_Pesq>(QStringLiteral("TfrmSerie_Pesq"));
     registrar<TfrmFormaPagamento_Pesq>(QStringLiteral("TfrmFormaPagamento_Pesq"));
     registrar<TfrmVendedor_Pesq>(QStringLiteral("TfrmVendedor_Pesq"));
+    registrar<TfrmGrupoPersonalizacao_Pesq>(QStringLiteral("TfrmGrupoPersonalizacao_Pesq"));
     for (const auto& [nome, cadastro] : cadastro::cadastrosSimples())
         ScreenRegistry::registrar(nome, [nome, cadastro] {
             Libgeral::ChamaForm(nome, [cadastro] { return new TfrmCadastroSimples_Pesq(*cadastro); });

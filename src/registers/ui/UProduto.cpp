@@ -259,7 +259,7 @@ bool TfrmProduto_Pesq::abrirCadastro(Modo modo) {
 void TfrmProduto_Pesq::excluirRegistro() {
     excluirOuDesativar(TdmAcesso::gerarInstance().sqlCon(), QStringLiteral("PRODUTO"), QStringLiteral("CODPRODUTO"),
                        registros().field(QStringLiteral("CODPRODUTO")).value(), QStringLiteral("PRO_ATIVO"),
-                       {QStringLiteral("PRODUTO_UNIDADE"), QStringLiteral("PRODUTO_COMPOSICAO")});
+                       {QStringLiteral("PRODUTO_UNIDADE"), QStringLiteral("PRODUTO_COMPOSICAO"), QStringLiteral("PRODUTO_PERSONALIZACAO")});
 }
 
 } // namespace kvo

@@ -67,6 +67,7 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
     TdmProduto& produtos = TdmProduto::gerarInstance();
     m_unidades = produtos.unidades(codproduto);
     m_composicao = produtos.composicao(codproduto);
+    m_personalizacao = produtos.personalizacao(codproduto);
 
     Pagina unidades = novaPagina(abas, QStringLiteral("tabUnidades"), QStringLiteral("Unidades"));
     auto* ajuda = new QLabel(QStringLiteral("A unidade principal tem quantidade 1; a quantidade de cada outra unidade diz "
@@ -80,6 +81,7 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
                                                         {QStringLiteral("UND_DESCRICAO"), QStringLiteral("Descrição")},
                                                         {QStringLiteral("UND_QTDE"), QStringLiteral("Quantidade")},
                                                         {QStringLiteral("UND_PRINCIPAL"), QStringLiteral("Principal (S/N)")}});
+    cadastro::colunaLista(gradeUnidades, 3, {{QStringLiteral("S"), QStringLiteral("Sim")}, {QStringLiteral("N"), QStringLiteral("Não")}});
     unidades.layout->addWidget(gradeUnidades, 1);
     m_botoes << novoBotao(unidades.barra, "btnIncluirUnidade", "Incluir unidade", [this, gradeUnidades] {
         m_unidades->checkBrowseMode();
@@ -105,22 +107,49 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
     m_botoes << novoBotao(composicao.barra, "btnExcluirComponente", "Excluir componente",
           [this] { removerAtual(*m_composicao, QStringLiteral("Confirma a exclusão do componente selecionado?")); });
     fecharBarra(composicao);
+
+    Pagina personalizacao = novaPagina(abas, QStringLiteral("tabPersonalizacao"), QStringLiteral("Personalização"));
+    auto* tipos = new QLabel(QStringLiteral("Grupos de opções do produto personalizado. Tipo: como cada opção escolhida é "
+                                            "cobrada; Mínimo e Máximo: quantas opções do grupo (0 = sem limite)."),
+                             abas);
+    tipos->setWordWrap(true);
+    personalizacao.layout->addWidget(tipos);
+    for (const char* nome : {"PROP_VALOR", "PROP_QTDE_MINIMA", "PROP_QTDE_MAXIMA"})
+        m_personalizacao->field(QString::fromLatin1(nome)).setDisplayFormat(QStringLiteral(",0.##"));
+    QTableView* gradeGrupos = cadastro::gradeEditavel(abas, QStringLiteral("dbgPersonalizacao"), *m_personalizacao,
+                                                      {{QStringLiteral("CODGRUPOPERSONALIZACAO"), QStringLiteral("Grupo")},
+                                                       {QStringLiteral("GRPP_DESCRICAO"), QStringLiteral("Descrição")},
+                                                       {QStringLiteral("PROP_TIPO"), QStringLiteral("Tipo")},
+                                                       {QStringLiteral("PROP_VALOR"), QStringLiteral("Valor")},
+                                                       {QStringLiteral("PROP_QTDE_MINIMA"), QStringLiteral("Mínimo")},
+                                                       {QStringLiteral("PROP_QTDE_MAXIMA"), QStringLiteral("Máximo")}});
+    cadastro::colunaLista(gradeGrupos, 0,
+                          cadastro::opcoesTabela(*m_personalizacao->database(), QStringLiteral("GRUPO_PERSONALIZACAO"),
+                                                 QStringLiteral("CODGRUPOPERSONALIZACAO"), QStringLiteral("GRPP_DESCRICAO")));
+    cadastro::colunaLista(gradeGrupos, 2, TdmProduto::tiposPersonalizacao());
+    personalizacao.layout->addWidget(gradeGrupos, 1);
+    m_botoes << novoBotao(personalizacao.barra, "btnIncluirGrupo", "Incluir grupo", [this, gradeGrupos] {
+        m_personalizacao->checkBrowseMode();
+        m_personalizacao->append();
+        m_personalizacao->post();
+        const QModelIndex grupo = gradeGrupos->model()->index(m_personalizacao->recNo() - 1, 0);
+        gradeGrupos->setCurrentIndex(grupo);
+        gradeGrupos->edit(grupo);
+    });
+    m_botoes << novoBotao(personalizacao.barra, "btnExcluirGrupo", "Excluir grupo", [this] {
+        removerAtual(*m_personalizacao, QStringLiteral("Confirma a exclusão do grupo selecionado?"));
+    });
+    fecharBarra(personalizacao);
 }
 
 TProdutoEstrutura::~TProdutoEstrutura() = default;
 
 void TProdutoEstrutura::incluirComponente() {
-    const auto codigo = InputBox(QStringLiteral("Incluir componente"), QStringLiteral("Código de pesquisa do produto:"));
-    if (!codigo || codigo->trimmed().isEmpty())
+    const auto produto = TdmProduto::gerarInstance().pedirProduto(QStringLiteral("Incluir componente"));
+    if (!produto)
         return;
-    Database& db = *m_composicao->database();
-    const auto produto = db.query(QStringLiteral("select CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO from PRODUTO "
-                                                 "where PRO_CODPESQ_1 = :C"),
-                                  {{QStringLiteral("C"), codigo->trimmed().toUpper()}});
-    if (produto->isEmpty())
-        Error(QStringLiteral("Produto não encontrado!"));
     const auto texto = InputBox(QStringLiteral("Incluir componente"),
-                                QStringLiteral("Quantidade de %1:").arg(produto->field(2).asString()), QStringLiteral("1"));
+                                QStringLiteral("Quantidade de %1:").arg(produto->descricao), QStringLiteral("1"));
     if (!texto)
         return;
     // Typed the shop's way ("0,5") or with a dot; text that is no number reads as zero.
@@ -132,10 +161,10 @@ void TProdutoEstrutura::incluirComponente() {
 
     m_composicao->checkBrowseMode();
     m_composicao->append();
-    m_composicao->field(QStringLiteral("CODPRODUTOFILHO")).setValue(produto->field(0).value());
+    m_composicao->field(QStringLiteral("CODPRODUTOFILHO")).setValue(produto->codigo);
     // Shown in the grid only: they belong to the component's own row.
-    m_composicao->field(QStringLiteral("PRO_CODPESQ_1")).setValueSilently(produto->field(1).value());
-    m_composicao->field(QStringLiteral("PRO_DESCRICAO")).setValueSilently(produto->field(2).value());
+    m_composicao->field(QStringLiteral("PRO_CODPESQ_1")).setValueSilently(produto->codpesq);
+    m_composicao->field(QStringLiteral("PRO_DESCRICAO")).setValueSilently(produto->descricao);
     m_composicao->field(QStringLiteral("PROC_QTDE")).setValue(QVariant::fromValue(quantidade));
     m_composicao->post();
     const QVariant chave = m_composicao->field(QStringLiteral("CODPRODUTOCOMPOSICAO")).value();
@@ -158,11 +187,13 @@ void TProdutoEstrutura::validar() {
     TdmProduto& produtos = TdmProduto::gerarInstance();
     produtos.validarUnidades(*m_unidades);
     produtos.validarComposicao(m_codproduto, *m_composicao);
+    produtos.validarPersonalizacao(*m_personalizacao);
 }
 
 void TProdutoEstrutura::gravar() {
     m_unidades->applyUpdates(0);
     m_composicao->applyUpdates(0);
+    m_personalizacao->applyUpdates(0);
 }
 
 } // namespace kvo

@@ -12,9 +12,10 @@ class QWidget;
 
 namespace kvo {
 
-// The "Unidades" and "Composição" tabs of the product register: the units the
-// product is sold in, with their conversions, and the products it is made of.
-// Edited in memory; written with the product.
+// The "Unidades", "Composição" and "Personalização" tabs of the product
+// register: the units the product is sold in, with their conversions, the
+// products it is made of, and the option groups it is sold with. Edited in
+// memory; written with the product.
 class TProdutoEstrutura : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
 
     RecordSet& unidades() const { return *m_unidades; }
     RecordSet& composicao() const { return *m_composicao; }
+    RecordSet& personalizacao() const { return *m_personalizacao; }
 
     // Viewing: the rows can be seen, not changed.
     void setSomenteLeitura(bool somenteLeitura);
@@ -36,7 +38,7 @@ public:
 
 private:
     int m_codproduto;
-    std::unique_ptr<RecordSet> m_unidades, m_composicao;
+    std::unique_ptr<RecordSet> m_unidades, m_composicao, m_personalizacao;
     QList<QWidget*> m_botoes;
 };
 
