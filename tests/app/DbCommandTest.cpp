@@ -6,6 +6,7 @@
 #include "framework/db/Database.h"
 #include "framework/db/Migrator.h"
 #include "framework/services/DSeguranca.h"
+#include "registers/DProduto.h"
 #include "registers/ValidaDocumentos.h"
 #include "support/TestDatabase.h"
 
@@ -62,6 +63,20 @@ TEST(DbCommand, CreatesAnEmbeddedDatabaseInAnEmptyProgramFolderOnce) {
         EXPECT_TRUE(pessoas->field(1).asString() == u"J" ? documentos::cnpjValido(doc) : documentos::cpfValido(doc))
             << pessoas->field(0).asString().toStdString() << " " << doc.toStdString();
     }
+    // ...and so do the products' units, composition and option groups.
+    TdmProduto produtos(d);
+    auto lista = d.query(QStringLiteral("select CODPRODUTO from PRODUTO"));
+    EXPECT_GE(lista->recordCount(), 24); // a few dozen
+    for (lista->first(); !lista->eof(); lista->next()) {
+        const int codigo = int(lista->field(0).asInteger());
+        EXPECT_NO_THROW(produtos.validarUnidades(*produtos.unidades(codigo))) << codigo;
+        EXPECT_NO_THROW(produtos.validarComposicao(codigo, *produtos.composicao(codigo))) << codigo;
+        EXPECT_NO_THROW(produtos.validarPersonalizacao(*produtos.personalizacao(codigo))) << codigo;
+    }
+    EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from PRODUTO p where PRO_PERSONALIZADO = 'S' and not exists "
+                                      "(select 1 from PRODUTO_PERSONALIZACAO pp where pp.CODPRODUTO = p.CODPRODUTO)"))
+                  .toInt(),
+              0); // every product sold with options has its groups
     auto barras = d.query(QStringLiteral("select PRO_DESCRICAO, PRO_EAN13 from PRODUTO where PRO_EAN13 > ''"));
     for (barras->first(); !barras->eof(); barras->next())
         EXPECT_TRUE(documentos::codigoBarrasValido(barras->field(1).asString())) << barras->field(0).asString().toStdString();
