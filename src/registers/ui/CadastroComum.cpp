@@ -25,6 +25,14 @@ public:
             box->addItem(titulo, valor);
         return box;
     }
+    // The cell shows the option's text, not the stored code.
+    QString displayText(const QVariant& valor, const QLocale& local) const override {
+        const QString v = valor.toString().trimmed();
+        for (const auto& [codigo, titulo] : m_opcoes)
+            if (codigo == v)
+                return titulo;
+        return QStyledItemDelegate::displayText(valor, local);
+    }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         auto* box = static_cast<QComboBox*>(editor);
         box->setCurrentIndex(std::max(0, box->findData(index.data(Qt::EditRole).toString().trimmed())));
@@ -148,6 +156,8 @@ QTableView* gradeEditavel(QWidget* pai, const QString& nome, RecordSet& rs, cons
     grade->setSelectionBehavior(QAbstractItemView::SelectRows);
     grade->setSelectionMode(QAbstractItemView::SingleSelection);
     grade->verticalHeader()->hide();
+    // A handful of rows: columns fit what they hold.
+    grade->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grade->horizontalHeader()->setStretchLastSection(true);
     // Buttons under the grid act on the row the user picked.
     QObject::connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, grade, [&rs](const QModelIndex& i) {

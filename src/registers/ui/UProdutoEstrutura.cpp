@@ -118,7 +118,6 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
         m_personalizacao->field(QString::fromLatin1(nome)).setDisplayFormat(QStringLiteral(",0.##"));
     QTableView* gradeGrupos = cadastro::gradeEditavel(abas, QStringLiteral("dbgPersonalizacao"), *m_personalizacao,
                                                       {{QStringLiteral("CODGRUPOPERSONALIZACAO"), QStringLiteral("Grupo")},
-                                                       {QStringLiteral("GRPP_DESCRICAO"), QStringLiteral("Descrição")},
                                                        {QStringLiteral("PROP_TIPO"), QStringLiteral("Tipo")},
                                                        {QStringLiteral("PROP_VALOR"), QStringLiteral("Valor")},
                                                        {QStringLiteral("PROP_QTDE_MINIMA"), QStringLiteral("Mínimo")},
@@ -126,7 +125,7 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
     cadastro::colunaLista(gradeGrupos, 0,
                           cadastro::opcoesTabela(*m_personalizacao->database(), QStringLiteral("GRUPO_PERSONALIZACAO"),
                                                  QStringLiteral("CODGRUPOPERSONALIZACAO"), QStringLiteral("GRPP_DESCRICAO")));
-    cadastro::colunaLista(gradeGrupos, 2, TdmProduto::tiposPersonalizacao());
+    cadastro::colunaLista(gradeGrupos, 1, TdmProduto::tiposPersonalizacao());
     personalizacao.layout->addWidget(gradeGrupos, 1);
     m_botoes << novoBotao(personalizacao.barra, "btnIncluirGrupo", "Incluir grupo", [this, gradeGrupos] {
         m_personalizacao->checkBrowseMode();

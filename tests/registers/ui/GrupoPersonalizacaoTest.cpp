@@ -3,6 +3,7 @@
 #include "TelaTeste.h"
 
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -66,11 +67,14 @@ TEST_F(GrupoPersonalizacao, ProductTakesTheGroupAndAGroupInUseStays) {
     QAbstractItemModel* grupos = filho<QTableView>(&produto, "dbgPersonalizacao")->model();
     filho<QPushButton>(&produto, "btnIncluirGrupo")->click();
     EXPECT_TRUE(grupos->setData(grupos->index(0, 0), QStringLiteral("1"), Qt::EditRole));
-    EXPECT_EQ(grupos->data(grupos->index(0, 1), Qt::DisplayRole).toString(), u"Sabores");
-    EXPECT_TRUE(grupos->setData(grupos->index(0, 2), QStringLiteral("06"), Qt::EditRole));
+    EXPECT_EQ(produto.estrutura().personalizacao().field(QStringLiteral("GRPP_DESCRICAO")).asString(), u"Sabores");
+    EXPECT_TRUE(grupos->setData(grupos->index(0, 1), QStringLiteral("06"), Qt::EditRole));
     EXPECT_EQ(clicarOk(&produto), u"No grupo Sabores a fração é um percentual entre 0 e 100.");
-    EXPECT_TRUE(grupos->setData(grupos->index(0, 3), QStringLiteral("50"), Qt::EditRole));
-    EXPECT_TRUE(grupos->setData(grupos->index(0, 5), QStringLiteral("2"), Qt::EditRole));
+    EXPECT_TRUE(grupos->setData(grupos->index(0, 2), QStringLiteral("50"), Qt::EditRole));
+    EXPECT_TRUE(grupos->setData(grupos->index(0, 4), QStringLiteral("2"), Qt::EditRole));
+    produto.resize(760, 560);
+    filho<QTabWidget>(&produto, "pgcProduto")->setCurrentWidget(filho<QWidget>(&produto, "tabPersonalizacao"));
+    EXPECT_TRUE(produto.grab().save(QStringLiteral(KVO_TEST_OUTPUT_DIR "/tela_produto_personalizacao.png")));
     EXPECT_EQ(clicarOk(&produto), QString());
     EXPECT_EQ(t->scalar(QStringLiteral("select PROP_TIPO || ':' || cast(PROP_VALOR as integer) || ':' || "
                                        "cast(PROP_QTDE_MAXIMA as integer) from PRODUTO_PERSONALIZACAO where CODPRODUTO = 3"))
