@@ -97,13 +97,11 @@ const TdmProduto::TabelaPrecos& TdmProduto::tabelaPrecos() {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
-    auto rs = std::make_unique<RecordSet>(m_db);
-    rs->setCommandText(QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
-                                      "order by UND_PRINCIPAL desc, UND_QTDE"));
-    rs->setParam(QStringLiteral("P"), codproduto);
-    rs->setUpdateTable(QStringLiteral("PRODUTO_UNIDADE"));
-    rs->setKeyFields({QStringLiteral("CODPRODUTOUNIDADE")});
-    rs->open();
+    auto rs = openEditable(m_db,
+                           QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
+                                          "order by UND_PRINCIPAL desc, UND_QTDE"),
+                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_UNIDADE"),
+                           QStringLiteral("CODPRODUTOUNIDADE"));
     Database& db = m_db;
     rs->onNewRecord = [&db, codproduto](RecordSet& r) {
         r.field(QStringLiteral("CODPRODUTOUNIDADE")).setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_UNIDADE")));
@@ -127,15 +125,14 @@ std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::composicao(int codproduto) {
-    auto rs = std::make_unique<RecordSet>(m_db);
-    rs->setCommandText(QStringLiteral(
-        "select c.CODPRODUTOCOMPOSICAO, c.CODPRODUTO, c.CODPRODUTOFILHO, p.PRO_CODPESQ_1, p.PRO_DESCRICAO, c.PROC_QTDE "
-        "from PRODUTO_COMPOSICAO c join PRODUTO p on p.CODPRODUTO = c.CODPRODUTOFILHO where c.CODPRODUTO = :P "
-        "order by p.PRO_DESCRICAO"));
-    rs->setParam(QStringLiteral("P"), codproduto);
-    rs->setUpdateTable(QStringLiteral("PRODUTO_COMPOSICAO"));
-    rs->setKeyFields({QStringLiteral("CODPRODUTOCOMPOSICAO")});
-    rs->open();
+    auto rs = openEditable(m_db,
+                           QStringLiteral("select c.CODPRODUTOCOMPOSICAO, c.CODPRODUTO, c.CODPRODUTOFILHO, "
+                                          "p.PRO_CODPESQ_1, p.PRO_DESCRICAO, c.PROC_QTDE "
+                                          "from PRODUTO_COMPOSICAO c join PRODUTO p on p.CODPRODUTO = "
+                                          "c.CODPRODUTOFILHO where c.CODPRODUTO = :P "
+                                          "order by p.PRO_DESCRICAO"),
+                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_COMPOSICAO"),
+                           QStringLiteral("CODPRODUTOCOMPOSICAO"));
     rs->field(QStringLiteral("PRO_CODPESQ_1")).setReadOnly(true);
     rs->field(QStringLiteral("PRO_DESCRICAO")).setReadOnly(true);
     Database& db = m_db;
@@ -219,16 +216,14 @@ QList<QPair<QString, QString>> TdmProduto::tiposPersonalizacao() {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::personalizacao(int codproduto) {
-    auto rs = std::make_unique<RecordSet>(m_db);
-    rs->setCommandText(QStringLiteral(
-        "select pp.CODPRODUTOPERSONALIZACAO, pp.CODPRODUTO, pp.CODGRUPOPERSONALIZACAO, g.GRPP_DESCRICAO, pp.PROP_TIPO, "
-        "pp.PROP_VALOR, pp.PROP_QTDE_MINIMA, pp.PROP_QTDE_MAXIMA from PRODUTO_PERSONALIZACAO pp "
-        "join GRUPO_PERSONALIZACAO g on g.CODGRUPOPERSONALIZACAO = pp.CODGRUPOPERSONALIZACAO where pp.CODPRODUTO = :P "
-        "order by g.GRPP_DESCRICAO"));
-    rs->setParam(QStringLiteral("P"), codproduto);
-    rs->setUpdateTable(QStringLiteral("PRODUTO_PERSONALIZACAO"));
-    rs->setKeyFields({QStringLiteral("CODPRODUTOPERSONALIZACAO")});
-    rs->open();
+    auto rs = openEditable(m_db,
+                           QStringLiteral("select pp.CODPRODUTOPERSONALIZACAO, pp.CODPRODUTO, pp.CODGRUPOPERSONALIZACAO, "
+                                          "g.GRPP_DESCRICAO, pp.PROP_TIPO, pp.PROP_VALOR, pp.PROP_QTDE_MINIMA, "
+                                          "pp.PROP_QTDE_MAXIMA from PRODUTO_PERSONALIZACAO pp join GRUPO_PERSONALIZACAO g "
+                                          "on g.CODGRUPOPERSONALIZACAO = pp.CODGRUPOPERSONALIZACAO "
+                                          "where pp.CODPRODUTO = :P order by g.GRPP_DESCRICAO"),
+                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_PERSONALIZACAO"),
+                           QStringLiteral("CODPRODUTOPERSONALIZACAO"));
     rs->field(QStringLiteral("GRPP_DESCRICAO")).setReadOnly(true);
     Database& db = m_db;
     rs->onNewRecord = [&db, codproduto](RecordSet& r) {

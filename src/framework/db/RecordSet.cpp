@@ -644,4 +644,16 @@ std::unique_ptr<RecordSet> MontarDataSet(Database& db, const QString& table, con
     return rs;
 }
 
+std::unique_ptr<RecordSet> openEditable(Database& db, const QString& select, const SqlParams& params,
+                                        const QString& updateTable, const QString& keyField) {
+    auto rs = std::make_unique<RecordSet>(db);
+    rs->setCommandText(select);
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        rs->setParam(it.key(), it.value());
+    rs->setUpdateTable(sqlIdentifier(updateTable));
+    rs->setKeyFields({keyField});
+    rs->open();
+    return rs;
+}
+
 } // namespace kvo

@@ -214,4 +214,9 @@ std::unique_ptr<RecordSet> MontarDataSet(Database& db, const QString& table, con
                                          const QVariant& keyValue, const QString& columns = QStringLiteral("*"),
                                          const QString& orderBy = {});
 
+// The rows of `select` with its parameters, open for editing and written back
+// to `updateTable` by `keyField` (child rows shown with joined columns).
+std::unique_ptr<RecordSet> openEditable(Database& db, const QString& select, const SqlParams& params,
+                                        const QString& updateTable, const QString& keyField);
+
 } // namespace kvo

@@ -47,16 +47,15 @@ std::unique_ptr<RecordSet> TfrmGrupoPersonalizacao::registroGrupo(Database& db, 
 }
 
 std::unique_ptr<RecordSet> TfrmGrupoPersonalizacao::itensGrupo(Database& db, int codigo) {
-    auto rs = std::make_unique<RecordSet>(db);
-    rs->setCommandText(QStringLiteral(
-        "select i.CODGRUPOPERSONALIZACAOITEM, i.CODGRUPOPERSONALIZACAO, i.CODPRODUTO, p.PRO_CODPESQ_1, p.PRO_DESCRICAO, "
-        "p.PRO_PRECO01 from GRUPO_PERSONALIZACAO_ITEM i join PRODUTO p on p.CODPRODUTO = i.CODPRODUTO "
-        "where i.CODGRUPOPERSONALIZACAO = :G order by p.PRO_DESCRICAO"));
-    rs->setParam(QStringLiteral("G"), codigo);
-    rs->setUpdateTable(QStringLiteral("GRUPO_PERSONALIZACAO_ITEM"));
-    rs->setKeyFields({QStringLiteral("CODGRUPOPERSONALIZACAOITEM")});
-    rs->open();
-    return rs;
+    return openEditable(
+        db,
+        QStringLiteral(
+            "select i.CODGRUPOPERSONALIZACAOITEM, i.CODGRUPOPERSONALIZACAO, i.CODPRODUTO, p.PRO_CODPESQ_1, "
+            "p.PRO_DESCRICAO, "
+            "p.PRO_PRECO01 from GRUPO_PERSONALIZACAO_ITEM i join PRODUTO p on p.CODPRODUTO = i.CODPRODUTO "
+            "where i.CODGRUPOPERSONALIZACAO = :G order by p.PRO_DESCRICAO"),
+        {{QStringLiteral("G"), codigo}}, QStringLiteral("GRUPO_PERSONALIZACAO_ITEM"),
+        QStringLiteral("CODGRUPOPERSONALIZACAOITEM"));
 }
 
 void TfrmGrupoPersonalizacao::ValidaDados() {

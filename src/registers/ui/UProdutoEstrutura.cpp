@@ -52,6 +52,16 @@ QPushButton* novoBotao(QWidget* barra, const char* nome, const char* titulo, std
     return b;
 }
 
+// A new row, and straight into typing its first column.
+void incluirLinha(RecordSet& rs, QTableView* grade) {
+    rs.checkBrowseMode();
+    rs.append();
+    rs.post();
+    const QModelIndex primeira = grade->model()->index(rs.recNo() - 1, 0);
+    grade->setCurrentIndex(primeira);
+    grade->edit(primeira);
+}
+
 void removerAtual(RecordSet& rs, const QString& mensagem) {
     rs.checkBrowseMode();
     if (rs.isEmpty())
@@ -83,15 +93,8 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
                                                         {QStringLiteral("UND_PRINCIPAL"), QStringLiteral("Principal (S/N)")}});
     cadastro::colunaLista(gradeUnidades, 3, {{QStringLiteral("S"), QStringLiteral("Sim")}, {QStringLiteral("N"), QStringLiteral("Não")}});
     unidades.layout->addWidget(gradeUnidades, 1);
-    m_botoes << novoBotao(unidades.barra, "btnIncluirUnidade", "Incluir unidade", [this, gradeUnidades] {
-        m_unidades->checkBrowseMode();
-        m_unidades->append();
-        m_unidades->post();
-        // Straight into typing the new unit's symbol.
-        const QModelIndex sigla = gradeUnidades->model()->index(m_unidades->recNo() - 1, 0);
-        gradeUnidades->setCurrentIndex(sigla);
-        gradeUnidades->edit(sigla);
-    });
+    m_botoes << novoBotao(unidades.barra, "btnIncluirUnidade", "Incluir unidade",
+                          [this, gradeUnidades] { incluirLinha(*m_unidades, gradeUnidades); });
     m_botoes << novoBotao(unidades.barra, "btnExcluirUnidade", "Excluir unidade",
           [this] { removerAtual(*m_unidades, QStringLiteral("Confirma a exclusão da unidade selecionada?")); });
     fecharBarra(unidades);
@@ -127,14 +130,8 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
                                                  QStringLiteral("CODGRUPOPERSONALIZACAO"), QStringLiteral("GRPP_DESCRICAO")));
     cadastro::colunaLista(gradeGrupos, 1, TdmProduto::tiposPersonalizacao());
     personalizacao.layout->addWidget(gradeGrupos, 1);
-    m_botoes << novoBotao(personalizacao.barra, "btnIncluirGrupo", "Incluir grupo", [this, gradeGrupos] {
-        m_personalizacao->checkBrowseMode();
-        m_personalizacao->append();
-        m_personalizacao->post();
-        const QModelIndex grupo = gradeGrupos->model()->index(m_personalizacao->recNo() - 1, 0);
-        gradeGrupos->setCurrentIndex(grupo);
-        gradeGrupos->edit(grupo);
-    });
+    m_botoes << novoBotao(personalizacao.barra, "btnIncluirGrupo", "Incluir grupo",
+                          [this, gradeGrupos] { incluirLinha(*m_personalizacao, gradeGrupos); });
     m_botoes << novoBotao(personalizacao.barra, "btnExcluirGrupo", "Excluir grupo", [this] {
         removerAtual(*m_personalizacao, QStringLiteral("Confirma a exclusão do grupo selecionado?"));
     });
