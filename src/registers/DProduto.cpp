@@ -9,8 +9,26 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 
 namespace kvo {
+
+namespace {
+// A product's child rows (`select` with :P = the product) ready to edit: a new
+// row takes its key from the table's generator, belongs to the product and
+// starts with `padroes`.
+std::unique_ptr<RecordSet> filhosDoProduto(Database& db, const QString& select, const QString& tabela,
+                                           const QString& chave, int codproduto,
+                                           std::function<void(RecordSet&)> padroes) {
+    auto rs = openEditable(db, select, {{QStringLiteral("P"), codproduto}}, tabela, chave);
+    rs->onNewRecord = [&db, tabela, chave, codproduto, padroes](RecordSet& r) {
+        r.field(chave).setValue(db.getGeneretor(QStringLiteral("GEN_") + tabela));
+        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
+        padroes(r);
+    };
+    return rs;
+}
+} // namespace
 
 TdmProduto& TdmProduto::gerarInstance() { return Module::current().instance<TdmProduto>(); }
 
@@ -97,18 +115,15 @@ const TdmProduto::TabelaPrecos& TdmProduto::tabelaPrecos() {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
-    auto rs = openEditable(m_db,
-                           QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
-                                          "order by UND_PRINCIPAL desc, UND_QTDE"),
-                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_UNIDADE"),
-                           QStringLiteral("CODPRODUTOUNIDADE"));
-    Database& db = m_db;
-    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
-        r.field(QStringLiteral("CODPRODUTOUNIDADE")).setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_UNIDADE")));
-        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
-        r.field(QStringLiteral("UND_QTDE")).setValue(1);
-        r.field(QStringLiteral("UND_PRINCIPAL")).setValue(r.isEmpty() ? QStringLiteral("S") : QStringLiteral("N"));
-    };
+    auto rs = filhosDoProduto(m_db,
+                              QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
+                                             "order by UND_PRINCIPAL desc, UND_QTDE"),
+                              QStringLiteral("PRODUTO_UNIDADE"), QStringLiteral("CODPRODUTOUNIDADE"),
+                              codproduto, [](RecordSet& r) {
+                                  r.field(QStringLiteral("UND_QTDE")).setValue(1);
+                                  r.field(QStringLiteral("UND_PRINCIPAL"))
+                                      .setValue(r.isEmpty() ? QStringLiteral("S") : QStringLiteral("N"));
+                              });
     rs->field(QStringLiteral("UND_SIGLA")).onChange = [](Field& f) {
         const QString limpo = f.asString().trimmed().toUpper();
         if (limpo != f.asString())
@@ -125,22 +140,17 @@ std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::composicao(int codproduto) {
-    auto rs = openEditable(m_db,
-                           QStringLiteral("select c.CODPRODUTOCOMPOSICAO, c.CODPRODUTO, c.CODPRODUTOFILHO, "
-                                          "p.PRO_CODPESQ_1, p.PRO_DESCRICAO, c.PROC_QTDE "
-                                          "from PRODUTO_COMPOSICAO c join PRODUTO p on p.CODPRODUTO = "
-                                          "c.CODPRODUTOFILHO where c.CODPRODUTO = :P "
-                                          "order by p.PRO_DESCRICAO"),
-                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_COMPOSICAO"),
-                           QStringLiteral("CODPRODUTOCOMPOSICAO"));
+    auto rs =
+        filhosDoProduto(m_db,
+                        QStringLiteral("select c.CODPRODUTOCOMPOSICAO, c.CODPRODUTO, c.CODPRODUTOFILHO, "
+                                       "p.PRO_CODPESQ_1, p.PRO_DESCRICAO, c.PROC_QTDE "
+                                       "from PRODUTO_COMPOSICAO c join PRODUTO p on p.CODPRODUTO = "
+                                       "c.CODPRODUTOFILHO where c.CODPRODUTO = :P "
+                                       "order by p.PRO_DESCRICAO"),
+                        QStringLiteral("PRODUTO_COMPOSICAO"), QStringLiteral("CODPRODUTOCOMPOSICAO"),
+                        codproduto, [](RecordSet& r) { r.field(QStringLiteral("PROC_QTDE")).setValue(1); });
     rs->field(QStringLiteral("PRO_CODPESQ_1")).setReadOnly(true);
     rs->field(QStringLiteral("PRO_DESCRICAO")).setReadOnly(true);
-    Database& db = m_db;
-    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
-        r.field(QStringLiteral("CODPRODUTOCOMPOSICAO")).setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_COMPOSICAO")));
-        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
-        r.field(QStringLiteral("PROC_QTDE")).setValue(1);
-    };
     return rs;
 }
 
@@ -216,25 +226,22 @@ QList<QPair<QString, QString>> TdmProduto::tiposPersonalizacao() {
 }
 
 std::unique_ptr<RecordSet> TdmProduto::personalizacao(int codproduto) {
-    auto rs = openEditable(m_db,
-                           QStringLiteral("select pp.CODPRODUTOPERSONALIZACAO, pp.CODPRODUTO, pp.CODGRUPOPERSONALIZACAO, "
-                                          "g.GRPP_DESCRICAO, pp.PROP_TIPO, pp.PROP_VALOR, pp.PROP_QTDE_MINIMA, "
-                                          "pp.PROP_QTDE_MAXIMA from PRODUTO_PERSONALIZACAO pp join GRUPO_PERSONALIZACAO g "
-                                          "on g.CODGRUPOPERSONALIZACAO = pp.CODGRUPOPERSONALIZACAO "
-                                          "where pp.CODPRODUTO = :P order by g.GRPP_DESCRICAO"),
-                           {{QStringLiteral("P"), codproduto}}, QStringLiteral("PRODUTO_PERSONALIZACAO"),
-                           QStringLiteral("CODPRODUTOPERSONALIZACAO"));
+    auto rs = filhosDoProduto(
+        m_db,
+        QStringLiteral("select pp.CODPRODUTOPERSONALIZACAO, pp.CODPRODUTO, pp.CODGRUPOPERSONALIZACAO, "
+                       "g.GRPP_DESCRICAO, pp.PROP_TIPO, pp.PROP_VALOR, pp.PROP_QTDE_MINIMA, "
+                       "pp.PROP_QTDE_MAXIMA from PRODUTO_PERSONALIZACAO pp join GRUPO_PERSONALIZACAO g "
+                       "on g.CODGRUPOPERSONALIZACAO = pp.CODGRUPOPERSONALIZACAO "
+                       "where pp.CODPRODUTO = :P order by g.GRPP_DESCRICAO"),
+        QStringLiteral("PRODUTO_PERSONALIZACAO"), QStringLiteral("CODPRODUTOPERSONALIZACAO"), codproduto,
+        [](RecordSet& r) {
+            r.field(QStringLiteral("PROP_TIPO")).setValue(QStringLiteral("01"));
+            for (const char* nome : {"PROP_VALOR", "PROP_QTDE_MINIMA", "PROP_QTDE_MAXIMA"})
+                r.field(QString::fromLatin1(nome)).setValue(0);
+        });
     rs->field(QStringLiteral("GRPP_DESCRICAO")).setReadOnly(true);
-    Database& db = m_db;
-    rs->onNewRecord = [&db, codproduto](RecordSet& r) {
-        r.field(QStringLiteral("CODPRODUTOPERSONALIZACAO"))
-            .setValue(db.getGeneretor(QStringLiteral("GEN_PRODUTO_PERSONALIZACAO")));
-        r.field(QStringLiteral("CODPRODUTO")).setValue(codproduto);
-        r.field(QStringLiteral("PROP_TIPO")).setValue(QStringLiteral("01"));
-        for (const char* nome : {"PROP_VALOR", "PROP_QTDE_MINIMA", "PROP_QTDE_MAXIMA"})
-            r.field(QString::fromLatin1(nome)).setValue(0);
-    };
     // The group's name follows its code, so the grid shows which group it is.
+    Database& db = m_db;
     rs->field(QStringLiteral("CODGRUPOPERSONALIZACAO")).onValidate = [&db](Field& f) {
         if (f.isNull())
             return;
