@@ -69,3 +69,42 @@ TEST(DatabaseSetup, GeneratorsAreMovedPastKeysWrittenByHandAndNeverBack) {
     EXPECT_EQ(t->scalar(QStringLiteral("select gen_id(GEN_VENDEDOR, 0) from RDB$DATABASE")).toLongLong(), 90);
     EXPECT_EQ(t->getGeneretor(QStringLiteral("GEN_MARCA")), 41); // the next new row does not collide
 }
+
+TEST(Migrator, SubgroupsKeepTheirCodesWhenTheyMoveToTheTouchScreensTable) {
+    // A shop's database as it stood before the move.
+    const QString antes = kvo::test::scratchFolder() + QStringLiteral("/migracoes-ate-9");
+    QDir().mkpath(antes);
+    for (const QFileInfo& f : QDir(QStringLiteral(":/kvo/migrations")).entryInfoList({QStringLiteral("*.sql")})) {
+        if (f.fileName().left(4).toInt() <= 9) {
+            ASSERT_TRUE(QFile::copy(f.filePath(), antes + u'/' + f.fileName()));
+        }
+    }
+    ConnectionSettings s;
+    s.path = kvo::test::scratchFolder() + QStringLiteral("/loja-antiga.fdb");
+    Database::create(s);
+    Database db(s);
+    db.open();
+    Migrator(db, antes).migrate();
+    db.executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (1, 'Pizzas')"));
+    db.executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO, PROS_ORDEM) "
+                                 "values (7, 1, 'Doces', 2)"));
+    db.executeSQL(QStringLiteral("alter sequence GEN_PRODUTO_SUBGRUPO restart with 7"));
+    db.executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, CODPRODUTOGRUPO, "
+                                 "CODPRODUTOSUBGRUPO) values (1, 'BAN', 'Pizza de banana', 1, 7)"));
+    db.executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (2, 'COMBO', 'Combo')"));
+    db.executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO values (1, 2, 1, 1)"));
+
+    ASSERT_EQ(Migrator(db).migrate(), 1);
+    EXPECT_EQ(db.scalar(QStringLiteral("select CODPRODUTOGRUPOSUBGRP from PRODUTO where CODPRODUTO = 1")).toInt(), 7);
+    EXPECT_EQ(db.scalar(QStringLiteral("select PROGS_DESCRICAO || '/' || PROGS_ORDEM from PRODUTO_GRUPO_SUBGRP")).toString(),
+              u"Doces/2");
+    EXPECT_EQ(db.getGeneretor(QStringLiteral("GEN_PRODUTO_GRUPO_SUBGRP")), 8);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'PRODUTO_SUBGRUPO'")).toInt(),
+              0);
+    // The composition flag was set for what existed and follows what changes.
+    EXPECT_EQ(db.scalar(QStringLiteral("select list(PRO_COMPOSTO) from (select PRO_COMPOSTO from PRODUTO order by CODPRODUTO)")).toString(), u"N,S");
+    db.executeSQL(QStringLiteral("delete from PRODUTO_COMPOSICAO"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select PRO_COMPOSTO from PRODUTO where CODPRODUTO = 2")).toString(), u"N");
+    db.executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO values (2, 1, 2, 1)"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select PRO_COMPOSTO from PRODUTO where CODPRODUTO = 1")).toString(), u"S");
+}

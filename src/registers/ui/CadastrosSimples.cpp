@@ -50,6 +50,11 @@ const CadastroSimples& grupoProduto() {
                                        QStringLiteral("Cadastro de Grupo de Produtos"), QStringLiteral("Grupos de Produtos"),
                                        QStringLiteral("Já existe um grupo com a descrição %1."));
         g.campos += corEOrdem(QStringLiteral("PROG"));
+        g.campos.append(CampoSimples{.nome = QStringLiteral("PROG_IMG"), .rotulo = QStringLiteral("&Imagem do botão (arquivo):")});
+        g.campos.append(CampoSimples{.nome = QStringLiteral("PROG_DESATIVAR_TOUCH"),
+                                     .rotulo = QStringLiteral("&Não mostrar nas telas de toque"),
+                                     .tipo = Tipo::Marcador,
+                                     .padrao = QStringLiteral("N")});
         g.selectPesquisa = selectDe(QStringLiteral("CODPRODUTOGRUPO, PROG_DESCRICAO, PROG_ORDEM, PROG_COR"),
                                     QStringLiteral("PRODUTO_GRUPO"));
         g.colunas += {{QStringLiteral("PROG_ORDEM"), QStringLiteral("Ordem")}, {QStringLiteral("PROG_COR"), QStringLiteral("Cor")}};
@@ -60,8 +65,8 @@ const CadastroSimples& grupoProduto() {
 
 const CadastroSimples& subgrupoProduto() {
     static const CadastroSimples c = [] {
-        CadastroSimples s = descritivo(QStringLiteral("ProdutoSubgrupo"), QStringLiteral("PRODUTO_SUBGRUPO"),
-                                       QStringLiteral("CODPRODUTOSUBGRUPO"), QStringLiteral("PROS_DESCRICAO"),
+        CadastroSimples s = descritivo(QStringLiteral("ProdutoSubgrupo"), QStringLiteral("PRODUTO_GRUPO_SUBGRP"),
+                                       QStringLiteral("CODPRODUTOGRUPOSUBGRP"), QStringLiteral("PROGS_DESCRICAO"),
                                        QStringLiteral("Cadastro de Subgrupo de Produtos"),
                                        QStringLiteral("Subgrupos de Produtos"), QString());
         // The same name may well repeat under two groups ("Doces" of pizzas and of drinks).
@@ -69,15 +74,15 @@ const CadastroSimples& subgrupoProduto() {
         s.campos.prepend(CampoSimples{.nome = QStringLiteral("CODPRODUTOGRUPO"), .rotulo = QStringLiteral("&Grupo:"), .tipo = Tipo::Tabela,
                           .obrigatorio = QStringLiteral("o grupo do subgrupo"), .tabela = QStringLiteral("PRODUTO_GRUPO"),
                           .chave = QStringLiteral("CODPRODUTOGRUPO"), .mostrar = QStringLiteral("PROG_DESCRICAO")});
-        s.campos += corEOrdem(QStringLiteral("PROS"));
-        s.selectPesquisa = QStringLiteral("select s.CODPRODUTOSUBGRUPO, s.PROS_DESCRICAO, g.PROG_DESCRICAO, s.PROS_ORDEM "
-                                          "from PRODUTO_SUBGRUPO s left join PRODUTO_GRUPO g "
+        s.campos += corEOrdem(QStringLiteral("PROGS"));
+        s.selectPesquisa = QStringLiteral("select s.CODPRODUTOGRUPOSUBGRP, s.PROGS_DESCRICAO, g.PROG_DESCRICAO, s.PROGS_ORDEM "
+                                          "from PRODUTO_GRUPO_SUBGRP s left join PRODUTO_GRUPO g "
                                           "on g.CODPRODUTOGRUPO = s.CODPRODUTOGRUPO");
-        s.colunas += {{QStringLiteral("PROG_DESCRICAO"), QStringLiteral("Grupo")}, {QStringLiteral("PROS_ORDEM"), QStringLiteral("Ordem")}};
-        s.tiposPesquisa = {{QStringLiteral("Descrição"), QStringLiteral("s.PROS_DESCRICAO")},
+        s.colunas += {{QStringLiteral("PROG_DESCRICAO"), QStringLiteral("Grupo")}, {QStringLiteral("PROGS_ORDEM"), QStringLiteral("Ordem")}};
+        s.tiposPesquisa = {{QStringLiteral("Descrição"), QStringLiteral("s.PROGS_DESCRICAO")},
                            {QStringLiteral("Grupo"), QStringLiteral("g.PROG_DESCRICAO")},
-                           {QStringLiteral("Código"), QStringLiteral("s.CODPRODUTOSUBGRUPO")}};
-        s.ordem = QStringLiteral("g.PROG_DESCRICAO, s.PROS_ORDEM, s.PROS_DESCRICAO");
+                           {QStringLiteral("Código"), QStringLiteral("s.CODPRODUTOGRUPOSUBGRP")}};
+        s.ordem = QStringLiteral("g.PROG_DESCRICAO, s.PROGS_ORDEM, s.PROGS_DESCRICAO");
         return s;
     }();
     return c;

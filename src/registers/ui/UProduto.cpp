@@ -66,9 +66,9 @@ TfrmProduto::TfrmProduto(RecordSet& produto, QWidget* parent) : TrepPadraoCadast
     QComboBox* grupo = listaTabela(*this, geral, QStringLiteral("&Grupo:"), QStringLiteral("CODPRODUTOGRUPO"),
                                    QStringLiteral("PRODUTO_GRUPO"), QStringLiteral("CODPRODUTOGRUPO"),
                                    QStringLiteral("PROG_DESCRICAO"));
-    m_subgrupo = listaTabela(*this, geral, QStringLiteral("&Subgrupo:"), QStringLiteral("CODPRODUTOSUBGRUPO"),
-                             QStringLiteral("PRODUTO_SUBGRUPO"), QStringLiteral("CODPRODUTOSUBGRUPO"),
-                             QStringLiteral("PROS_DESCRICAO"));
+    m_subgrupo = listaTabela(*this, geral, QStringLiteral("&Subgrupo:"), QStringLiteral("CODPRODUTOGRUPOSUBGRP"),
+                             QStringLiteral("PRODUTO_GRUPO_SUBGRP"), QStringLiteral("CODPRODUTOGRUPOSUBGRP"),
+                             QStringLiteral("PROGS_DESCRICAO"));
     listaTabela(*this, geral, QStringLiteral("&Marca:"), QStringLiteral("CODMARCA"), QStringLiteral("MARCA"),
                 QStringLiteral("CODMARCA"), QStringLiteral("MAR_DESCRICAO"));
     campo(*this, geral, QStringLiteral("&Localização:"), QStringLiteral("PRO_LOCALIZACAO"));
@@ -153,8 +153,8 @@ void TfrmProduto::carregarSubgrupos() {
     // The condition holds only an integer of our own list, never typed text.
     const QString condicao = grupo.isNull() ? QStringLiteral("1 = 0")
                                             : QStringLiteral("CODPRODUTOGRUPO = %1").arg(grupo.toLongLong());
-    Libgeral::carregarComboBox(m_subgrupo, *registro().database(), QStringLiteral("PRODUTO_SUBGRUPO"),
-                               QStringLiteral("CODPRODUTOSUBGRUPO"), QStringLiteral("PROS_DESCRICAO"), condicao);
+    Libgeral::carregarComboBox(m_subgrupo, *registro().database(), QStringLiteral("PRODUTO_GRUPO_SUBGRP"),
+                               QStringLiteral("CODPRODUTOGRUPOSUBGRP"), QStringLiteral("PROGS_DESCRICAO"), condicao);
     m_subgrupo->insertItem(0, QString());
     binder().refresh();
 }
@@ -182,9 +182,9 @@ void TfrmProduto::ValidaDados() {
     for (int n = 1; n <= 14; ++n)
         if (rs.field(precoN(n)).asCurrency() < Currency())
             Error(QStringLiteral("O preço %1 não pode ser negativo.").arg(n, 2, 10, QLatin1Char('0')));
-    const QVariant subgrupo = rs.field(QStringLiteral("CODPRODUTOSUBGRUPO")).value();
+    const QVariant subgrupo = rs.field(QStringLiteral("CODPRODUTOGRUPOSUBGRP")).value();
     if (!subgrupo.isNull()) {
-        const QVariant dono = db.scalar(QStringLiteral("select CODPRODUTOGRUPO from PRODUTO_SUBGRUPO where CODPRODUTOSUBGRUPO = :S"),
+        const QVariant dono = db.scalar(QStringLiteral("select CODPRODUTOGRUPO from PRODUTO_GRUPO_SUBGRP where CODPRODUTOGRUPOSUBGRP = :S"),
                                         {{QStringLiteral("S"), subgrupo}});
         if (dono.toLongLong() != rs.field(QStringLiteral("CODPRODUTOGRUPO")).asInteger())
             Error(QStringLiteral("O subgrupo escolhido não pertence ao grupo do produto."));
@@ -207,6 +207,7 @@ std::unique_ptr<RecordSet> TfrmProduto::registroProduto(Database& db, int codpro
         rs->field(QStringLiteral("PRO_ESTQ_ATUAL")).setValue(0);
         rs->field(QStringLiteral("PRO_ESTQ_RESERVADO")).setValue(0);
         rs->field(QStringLiteral("PRO_PRECO01")).setValue(0);
+        rs->field(QStringLiteral("PRO_COMPOSTO")).setValue(QStringLiteral("N")); // the composition keeps it in step
     }
     return rs;
 }

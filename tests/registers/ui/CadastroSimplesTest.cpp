@@ -1,6 +1,7 @@
 #include "registers/ui/CadastrosSimples.h"
 #include "TelaTeste.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QToolButton>
@@ -32,33 +33,34 @@ TEST_F(CadastroSimplesScreen, ProductGroupChecksDescriptionColourAndOrder) {
         digitar(tela, "edtPROG_ORDEM", QStringLiteral("-1"));
         EXPECT_EQ(ui.lastMessage(), u"Ordem no toque não pode ser negativo.");
         digitar(tela, "edtPROG_ORDEM", QStringLiteral("2"));
+        filho<QCheckBox>(tela, "chkPROG_DESATIVAR_TOUCH")->setChecked(true);
         EXPECT_EQ(clicarOk(tela), QString());
     });
     filho<QPushButton>(&pesq, "btnIncluir")->click();
     ASSERT_TRUE(nova.abriu());
     // The key came from the generator, which lagged behind the row typed in by hand.
-    EXPECT_EQ(t->scalar(QStringLiteral("select PROG_COR || '/' || PROG_ORDEM from PRODUTO_GRUPO "
-                                       "where PROG_DESCRICAO = 'Pizzas'"))
+    EXPECT_EQ(t->scalar(QStringLiteral("select PROG_COR || '/' || PROG_ORDEM || '/' || PROG_DESATIVAR_TOUCH "
+                                       "from PRODUTO_GRUPO where PROG_DESCRICAO = 'Pizzas'"))
                   .toString(),
-              u"#C0392B/2");
+              u"#C0392B/2/S");
 }
 
 TEST_F(CadastroSimplesScreen, SubgroupBelongsToAGroupAndNamesMayRepeatAcrossGroups) {
     t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (1, 'Bebidas')"));
     t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (2, 'Pizzas')"));
-    t->executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO) "
+    t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO_SUBGRP (CODPRODUTOGRUPOSUBGRP, CODPRODUTOGRUPO, PROGS_DESCRICAO) "
                                  "values (1, 1, 'Doces')"));
-    t->executeSQL(QStringLiteral("alter sequence GEN_PRODUTO_SUBGRUPO restart with 1"));
+    t->executeSQL(QStringLiteral("alter sequence GEN_PRODUTO_GRUPO_SUBGRP restart with 1"));
     TfrmCadastroSimples_Pesq pesq(cadastro::subgrupoProduto());
     test::QuandoAbrir nova(QStringLiteral("frmProdutoSubgrupo"), [this](QWidget* tela) {
-        digitar(tela, "edtPROS_DESCRICAO", QStringLiteral("Doces"));
+        digitar(tela, "edtPROGS_DESCRICAO", QStringLiteral("Doces"));
         EXPECT_EQ(clicarOk(tela), u"Informe o grupo do subgrupo.");
         escolher(tela, "cbxCODPRODUTOGRUPO", QStringLiteral("Pizzas"));
         EXPECT_EQ(clicarOk(tela), QString());
     });
     filho<QPushButton>(&pesq, "btnIncluir")->click();
     ASSERT_TRUE(nova.abriu());
-    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_SUBGRUPO where PROS_DESCRICAO = 'Doces' "
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_GRUPO_SUBGRP where PROGS_DESCRICAO = 'Doces' "
                                        "and CODPRODUTOGRUPO = 2"))
                   .toInt(),
               1);

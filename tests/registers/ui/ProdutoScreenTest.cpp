@@ -20,11 +20,11 @@ protected:
     void SetUp() override {
         t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (1, 'Bebidas')"));
         t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO (CODPRODUTOGRUPO, PROG_DESCRICAO) values (2, 'Pizzas')"));
-        t->executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO) "
+        t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO_SUBGRP (CODPRODUTOGRUPOSUBGRP, CODPRODUTOGRUPO, PROGS_DESCRICAO) "
                                      "values (10, 1, 'Refrigerantes')"));
-        t->executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO) "
+        t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO_SUBGRP (CODPRODUTOGRUPOSUBGRP, CODPRODUTOGRUPO, PROGS_DESCRICAO) "
                                      "values (11, 1, 'Sucos')"));
-        t->executeSQL(QStringLiteral("insert into PRODUTO_SUBGRUPO (CODPRODUTOSUBGRUPO, CODPRODUTOGRUPO, PROS_DESCRICAO) "
+        t->executeSQL(QStringLiteral("insert into PRODUTO_GRUPO_SUBGRP (CODPRODUTOGRUPOSUBGRP, CODPRODUTOGRUPO, PROGS_DESCRICAO) "
                                      "values (20, 2, 'Doces')"));
         t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, CODPRODUTOGRUPO) "
                                      "values (100, 'COCA', 'Refrigerante cola lata', 6.5, 1)"));
@@ -63,12 +63,12 @@ TEST_F(ProdutoScreen, NewProductIsCheckedAndWrittenWithItsPricesAndFlags) {
     digitar(&tela, "edtPRO_NCM", QStringLiteral("19059090"));
 
     // Only the chosen group's subgroups are offered.
-    auto* subgrupo = filho<QComboBox>(&tela, "cbxCODPRODUTOSUBGRUPO");
+    auto* subgrupo = filho<QComboBox>(&tela, "cbxCODPRODUTOGRUPOSUBGRP");
     EXPECT_EQ(subgrupo->count(), 1); // no group yet: only the blank
     escolher(&tela, "cbxCODPRODUTOGRUPO", QStringLiteral("Pizzas"));
     ASSERT_EQ(subgrupo->count(), 2);
     EXPECT_EQ(subgrupo->itemText(1), u"Doces");
-    escolher(&tela, "cbxCODPRODUTOSUBGRUPO", QStringLiteral("Doces"));
+    escolher(&tela, "cbxCODPRODUTOGRUPOSUBGRP", QStringLiteral("Doces"));
     filho<QCheckBox>(&tela, "chkPRO_IMP_PIZZA")->setChecked(true);
 
     EXPECT_EQ(clicarOk(&tela), QString());
@@ -79,7 +79,7 @@ TEST_F(ProdutoScreen, NewProductIsCheckedAndWrittenWithItsPricesAndFlags) {
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_PRECO01")).asCurrency(), Currency::fromString(u"42.90"));
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_PRECO02")).asCurrency(), Currency::fromString(u"39.90"));
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_DESC_MAX")).asCurrency(), Currency());
-    EXPECT_EQ(salvo->field(QStringLiteral("CODPRODUTOSUBGRUPO")).asInteger(), 20);
+    EXPECT_EQ(salvo->field(QStringLiteral("CODPRODUTOGRUPOSUBGRP")).asInteger(), 20);
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_IMP_PIZZA")).asString(), u"S");
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_IMP_BAR")).asString(), u"N");
     EXPECT_EQ(salvo->field(QStringLiteral("PRO_ATIVO")).asString(), u"S");
@@ -91,13 +91,13 @@ TEST_F(ProdutoScreen, EditingKeepsItsOwnCodeAndRefusesASubgroupOfAnotherGroup) {
     TfrmProduto tela(*rs);
     EXPECT_EQ(filho<QLineEdit>(&tela, "edtPRO_PRECO01")->text(), u"6,50");
     EXPECT_TRUE(filho<QLineEdit>(&tela, "edtPRO_ESTQ_ATUAL")->isReadOnly()); // stock moves by documents only
-    escolher(&tela, "cbxCODPRODUTOSUBGRUPO", QStringLiteral("Sucos"));
+    escolher(&tela, "cbxCODPRODUTOGRUPOSUBGRP", QStringLiteral("Sucos"));
     // A subgroup written by hand (an old import) that belongs to another group.
-    rs->field(QStringLiteral("CODPRODUTOSUBGRUPO")).setValue(20);
+    rs->field(QStringLiteral("CODPRODUTOGRUPOSUBGRP")).setValue(20);
     EXPECT_EQ(clicarOk(&tela), u"O subgrupo escolhido não pertence ao grupo do produto.");
-    escolher(&tela, "cbxCODPRODUTOSUBGRUPO", QStringLiteral("Sucos"));
+    escolher(&tela, "cbxCODPRODUTOGRUPOSUBGRP", QStringLiteral("Sucos"));
     EXPECT_EQ(clicarOk(&tela), QString()); // its own search code is no duplicate
-    EXPECT_EQ(t->scalar(QStringLiteral("select CODPRODUTOSUBGRUPO from PRODUTO where CODPRODUTO = 100")).toInt(), 11);
+    EXPECT_EQ(t->scalar(QStringLiteral("select CODPRODUTOGRUPOSUBGRP from PRODUTO where CODPRODUTO = 100")).toInt(), 11);
 
     tela.resize(760, 560);
     filho<QTabWidget>(&tela, "pgcProduto")->setCurrentIndex(1);
@@ -196,6 +196,7 @@ TEST_F(ProdutoScreen, UnitsAndCompositionAreWrittenWithTheProduct) {
     EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PROC_QTDE from PRODUTO_COMPOSICAO where CODPRODUTO = 100 "
                                                        "and CODPRODUTOFILHO = 2")),
               Currency::fromString(u"0.05"));
+    EXPECT_EQ(t->scalar(QStringLiteral("select PRO_COMPOSTO from PRODUTO where CODPRODUTO = 100")).toString(), u"S");
 
     // Cancelled, nothing of the screen is written.
     auto outra = TfrmProduto::registroProduto(t.db(), 100);
