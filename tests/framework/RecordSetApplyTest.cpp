@@ -89,6 +89,44 @@ TEST_F(ApplyTest, AFailedApplyWritesNothingAndKeepsThePendingRows) {
     EXPECT_FALSE(rs->lastApplyErrors().first().sql.isEmpty());
 }
 
+TEST_F(ApplyTest, RowsAppliedInsideATransactionThatRollsBackArePendingAgain) {
+    // A master and its children saved together: the second apply fails, so
+    // the first one's rows were never written and must be written on retry.
+    auto itens = openItems(t.db());
+    itens->first();
+    itens->edit();
+    itens->field(QStringLiteral("ITE_NOME")).setValue(QStringLiteral("MUDOU"));
+    itens->post();
+    itens->last();
+    itens->remove();
+    auto grupos = MontarDataSet(t.db(), QStringLiteral("GRUPO"), QStringLiteral("1"), 1);
+    grupos->setKeyFields({QStringLiteral("CODGRUPO")});
+    grupos->append();
+    grupos->field(QStringLiteral("CODGRUPO")).setValue(1); // duplicate key
+    grupos->post();
+    try {
+        Transaction tx(t.db());
+        itens->applyUpdates(0);
+        EXPECT_EQ(itens->changeCount(), 0);
+        grupos->applyUpdates(0);
+        tx.commit();
+        FAIL();
+    } catch (const DatabaseError&) {
+    }
+    EXPECT_EQ(nameInDb(1), u"ITEM 1");
+    EXPECT_EQ(itens->changeCount(), 2); // the edit and the delete wait again
+
+    grupos->cancelUpdates();
+    {
+        Transaction tx(t.db());
+        itens->applyUpdates(0);
+        tx.commit();
+    }
+    EXPECT_EQ(nameInDb(1), u"MUDOU");
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from ITEM")).toInt(), 2);
+    EXPECT_EQ(itens->changeCount(), 0);
+}
+
 TEST_F(ApplyTest, AnotherTerminalsChangeIsReportedNotOverwritten) {
     auto other = t.connectAgain(); // a second terminal
     auto mine = openItems(t.db());

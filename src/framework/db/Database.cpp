@@ -214,8 +214,10 @@ qint64 Database::getGeneretor(const QString& name, qint64 increment) {
 }
 
 void Database::begin() {
-    if (m_transactionDepth == 0)
+    if (m_transactionDepth == 0) {
         m_rollbackOnly = false;
+        m_undo.clear();
+    }
     if (m_transactionDepth++ == 0 && !m_db.transaction()) {
         m_transactionDepth = 0;
         throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()));
@@ -229,11 +231,15 @@ void Database::commit() {
         rollback();
         throw DatabaseError(QStringLiteral("A transação foi desfeita por uma falha anterior dentro dela."));
     }
-    if (--m_transactionDepth == 0 && !m_db.commit()) {
+    if (--m_transactionDepth > 0)
+        return;
+    if (!m_db.commit()) {
         const QString message = errorText(m_db.lastError());
         m_db.rollback();
+        runUndo();
         throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + message);
     }
+    m_undo.clear();
 }
 
 void Database::commitAndContinue() {
@@ -243,6 +249,7 @@ void Database::commitAndContinue() {
         throw DatabaseError(QStringLiteral("A transação foi desfeita por uma falha anterior dentro dela."));
     if (!m_db.commit() || !m_db.transaction())
         throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + errorText(m_db.lastError()));
+    m_undo.clear(); // what was done so far is written
 }
 
 void Database::rollback() {
@@ -251,8 +258,27 @@ void Database::rollback() {
     if (--m_transactionDepth == 0) {
         m_db.rollback();
         m_rollbackOnly = false;
+        runUndo();
     } else {
         m_rollbackOnly = true; // an inner scope failed: the outer one must not commit
+    }
+}
+
+void Database::onRollback(std::function<void()> undo) {
+    if (m_transactionDepth > 0)
+        m_undo.push_back(std::move(undo));
+}
+
+void Database::runUndo() noexcept {
+    auto undo = std::move(m_undo);
+    m_undo.clear();
+    // Latest first, as the work was done.
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+        try {
+            (*it)();
+        } catch (...) {
+            // Undo only restores memory; a failure here must not hide the rollback's cause.
+        }
     }
 }
 

@@ -8,7 +8,9 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace kvo {
 
@@ -52,6 +54,10 @@ public:
     qint64 getGeneretor(const QString& name, qint64 increment = 1);
 
     bool inTransaction() const { return m_transactionDepth > 0; }
+    // Inside a transaction: `undo` runs if the outermost one ends in a
+    // rollback, so in-memory state that took the work as written goes back;
+    // it is dropped when the work is committed. Outside: nothing to do.
+    void onRollback(std::function<void()> undo);
     // Inside a transaction: commits what was done so far and goes on in a
     // fresh transaction (scripts' "commit" points). Outside: nothing to do.
     void commitAndContinue();
@@ -69,8 +75,11 @@ private:
     ConnectionSettings m_settings;
     QString m_connectionName;
     QSqlDatabase m_db;
+    void runUndo() noexcept;
+
     int m_transactionDepth = 0;
     bool m_rollbackOnly = false;
+    std::vector<std::function<void()>> m_undo;
 };
 
 // A database transaction that rolls back unless committed. Opening one while

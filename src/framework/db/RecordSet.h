@@ -148,6 +148,19 @@ private:
     friend class RowView;
     friend class RecordSetApplier;
 
+    // What an apply inside a caller's transaction changed in memory, to put
+    // back if that transaction rolls back.
+    struct AppliedUndo {
+        struct Saved {
+            Bookmark id;
+            QVector<QVariant> original;
+            UpdateStatus status;
+        };
+        std::vector<Saved> rows;
+        std::vector<std::unique_ptr<Row>> deleted;
+    };
+    void restoreApplied(AppliedUndo& undo);
+
     void defineFieldsFrom(const class QSqlRecord& record);
     void load();
     void calculate(Row& row);

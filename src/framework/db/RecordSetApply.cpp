@@ -2,6 +2,8 @@
 #include "framework/db/RecordSetRow.h"
 #include "framework/db/SqlText.h"
 
+#include <QPointer>
+
 namespace kvo {
 
 namespace {
@@ -173,15 +175,42 @@ int RecordSet::applyUpdates(int maxErrors) {
     }
     tx.commit();
 
+    // Inside a caller's transaction the rows are written only when it commits:
+    // if it rolls back, they become pending again, so a retry writes them.
+    auto desfazer = std::make_shared<AppliedUndo>();
     for (Row* row : applied) {
+        desfazer->rows.push_back({row->id, row->original, row->status});
         row->original = row->values;
         row->status = UpdateStatus::Unmodified;
     }
-    std::erase_if(m_deleted, [&](const auto& r) {
-        return std::find(appliedDeletes.begin(), appliedDeletes.end(), r.get()) != appliedDeletes.end();
-    });
+    for (auto it = m_deleted.begin(); it != m_deleted.end();) {
+        if (std::find(appliedDeletes.begin(), appliedDeletes.end(), it->get()) != appliedDeletes.end()) {
+            desfazer->deleted.push_back(std::move(*it));
+            it = m_deleted.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (m_db->inTransaction())
+        m_db->onRollback([self = QPointer<RecordSet>(this), desfazer] {
+            if (self)
+                self->restoreApplied(*desfazer);
+        });
     notifyReset();
     return int(m_applyErrors.size());
+}
+
+void RecordSet::restoreApplied(AppliedUndo& undo) {
+    for (const auto& saved : undo.rows)
+        for (auto& row : m_rows)
+            if (row->id == saved.id) {
+                row->original = saved.original;
+                row->status = saved.status;
+            }
+    for (auto& row : undo.deleted)
+        m_deleted.push_back(std::move(row));
+    undo.deleted.clear();
+    notifyReset();
 }
 
 } // namespace kvo

@@ -216,3 +216,25 @@ TEST_F(ProdutoScreen, AProductUnitWithoutSymbolStopsTheWholeSave) {
     EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where CODPRODUTO = 100")).toString(),
               u"Refrigerante cola lata");
 }
+
+TEST_F(ProdutoScreen, AFailedSaveOfTheTabsLeavesTheProductChangesToBeSavedAgain) {
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (2, 'GELO', 'Gelo')"));
+    auto rs = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto tela(*rs);
+    digitar(&tela, "edtPRO_DESCRICAO", QStringLiteral("Cola lata 350 ml"));
+    ui.answerInput(QStringLiteral("GELO"));
+    ui.answerInput(QStringLiteral("1"));
+    filho<QPushButton>(&tela, "btnIncluirComponente")->click();
+    // Another terminal deletes the component before this one saves.
+    t->executeSQL(QStringLiteral("delete from PRODUTO where CODPRODUTO = 2"));
+    EXPECT_FALSE(clicarOk(&tela).isEmpty());
+    EXPECT_NE(tela.result(), QDialog::Accepted);
+    EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where CODPRODUTO = 100")).toString(),
+              u"Refrigerante cola lata");
+
+    ui.answerYes();
+    filho<QPushButton>(&tela, "btnExcluirComponente")->click();
+    EXPECT_EQ(clicarOk(&tela), QString());
+    EXPECT_EQ(t->scalar(QStringLiteral("select PRO_DESCRICAO from PRODUTO where CODPRODUTO = 100")).toString(),
+              u"Cola lata 350 ml");
+}
