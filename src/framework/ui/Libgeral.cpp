@@ -15,16 +15,24 @@
 
 namespace kvo::Libgeral {
 
-void carregarComboBox(QComboBox* lista, Database& db, const QString& tabela, const QString& chave,
-                      const QString& mostrar, const QString& condicao) {
+QList<QPair<QVariant, QString>> listarTabela(Database& db, const QString& tabela, const QString& chave,
+                                             const QString& mostrar, const QString& condicao) {
     QString sql = QStringLiteral("select %1, %2 from %3").arg(sqlIdentifier(chave), sqlIdentifier(mostrar), sqlIdentifier(tabela));
     if (!condicao.isEmpty())
         sql += QStringLiteral(" where ") + condicao; // written by the caller, never typed by a user
     sql += QStringLiteral(" order by ") + sqlIdentifier(mostrar);
     auto rs = db.query(sql);
-    lista->clear();
+    QList<QPair<QVariant, QString>> linhas;
     for (rs->first(); !rs->eof(); rs->next())
-        lista->addItem(rs->field(1).asString(), rs->field(0).value());
+        linhas.append({rs->field(0).value(), rs->field(1).asString()});
+    return linhas;
+}
+
+void carregarComboBox(QComboBox* lista, Database& db, const QString& tabela, const QString& chave,
+                      const QString& mostrar, const QString& condicao) {
+    lista->clear();
+    for (const auto& [valor, texto] : listarTabela(db, tabela, chave, mostrar, condicao))
+        lista->addItem(texto, valor);
 }
 
 void ValidaCampo(Database& db, const QString& tabela, const QString& campo, const QVariant& valor,

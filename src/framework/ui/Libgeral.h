@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,6 +17,11 @@ class Database;
 
 // General helpers of the screens.
 namespace Libgeral {
+
+// The rows of a table as (key, shown column) pairs, ordered by the shown
+// column; `condicao` is written by the program, never typed by a user.
+QList<QPair<QVariant, QString>> listarTabela(Database& db, const QString& tabela, const QString& chave,
+                                             const QString& mostrar, const QString& condicao = {});
 
 // Fills a list with the rows of a table: the shown column as text, the key
 // as item data, ordered by the shown column.

@@ -172,11 +172,9 @@ void colunaLista(QTableView* grade, int coluna, const Opcoes& opcoes) {
 }
 
 Opcoes opcoesTabela(Database& db, const QString& tabela, const QString& chave, const QString& mostrar) {
-    const auto rs = db.query(QStringLiteral("select %1, %2 from %3 order by 2")
-                                 .arg(sqlIdentifier(chave), sqlIdentifier(mostrar), sqlIdentifier(tabela)));
     Opcoes opcoes;
-    for (rs->first(); !rs->eof(); rs->next())
-        opcoes.append({rs->field(0).asString(), rs->field(1).asString()});
+    for (const auto& [valor, texto] : Libgeral::listarTabela(db, tabela, chave, mostrar))
+        opcoes.append({valor.toString(), texto});
     return opcoes;
 }
 
