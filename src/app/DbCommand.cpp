@@ -6,15 +6,18 @@
 #include "framework/db/Database.h"
 #include "framework/db/DatabaseSetup.h"
 #include "framework/db/Migrator.h"
+#include "framework/db/SafeMigration.h"
 
 namespace kvo {
 
 namespace {
 
-void migrate(Database& db, QTextStream& out) {
-    Migrator migrator(db);
-    const int applied = migrator.migrate([&](const Migration& m) { out << "aplicando " << m.name << Qt::endl; });
-    out << "esquema na versão " << migrator.currentVersion() << " (" << applied << " migração(ões) aplicada(s))"
+void migrate(const ConnectionSettings& s, QTextStream& out) {
+    const SchemaUpdateReport report =
+        SafeMigration(s).run([&](const Migration& m) { out << "aplicando " << m.name << Qt::endl; });
+    for (const QString& aviso : report.avisos)
+        out << "aviso: " << aviso << Qt::endl;
+    out << "esquema na versão " << report.version << " (" << report.applied << " migração(ões) aplicada(s))"
         << Qt::endl;
 }
 
@@ -30,18 +33,20 @@ int runDbCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
                 throw DatabaseError(QStringLiteral("O banco de dados já existe: %1 (use \"kvo db migrate\")").arg(s.path));
             setup::createDatabase(s);
             out << "banco de dados criado: " << s.target() << Qt::endl;
-            Database db(s);
-            db.open();
-            migrate(db, out);
+            migrate(s, out);
             return 0;
         }
         if (action == QLatin1String("migrate") || action == QLatin1String("version") || action == QLatin1String("demo")) {
             const ConnectionSettings s = ConnectionSettings::fromProgramFolder();
+            // The demo goes into an up-to-date schema (and never into one whose
+            // update was interrupted).
+            if (action != QLatin1String("version"))
+                migrate(s, out);
+            if (action == QLatin1String("migrate"))
+                return 0;
             Database db(s);
             db.open();
-            if (action == QLatin1String("migrate")) {
-                migrate(db, out);
-            } else if (action == QLatin1String("demo")) {
+            if (action == QLatin1String("demo")) {
                 setup::loadDemoData(db);
                 carregarUsuariosDemo(db);
                 out << "dados de demonstração carregados" << Qt::endl;

@@ -68,7 +68,8 @@ void Database::create(const ConnectionSettings& settings) {
 void Database::open() {
     if (isOpen())
         return;
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
+    if (!m_db.isValid()) // reopened after close(): the same connection again
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_connectionName);
     if (!m_db.isValid())
         throw DatabaseError(QStringLiteral("O driver QIBASE do Qt não está instalado (pacote libqt6sql6-ibase)."));
     m_db.setDatabaseName(m_settings.path);

@@ -1,7 +1,9 @@
 #include "framework/db/DatabaseSetup.h"
 
 #include "framework/db/Database.h"
+#include "framework/db/Migrator.h"
 #include "framework/db/RecordSet.h"
+#include "framework/db/SafeMigration.h"
 #include "framework/db/ScriptRunner.h"
 #include "framework/db/SqlText.h"
 
@@ -27,13 +29,31 @@ bool databaseExists(const ConnectionSettings& settings) {
     return !settings.isEmbedded() || QFileInfo::exists(settings.path);
 }
 
+QString creatingFile(const ConnectionSettings& settings) { return settings.path + QStringLiteral(".criando"); }
+
 void createDatabase(const ConnectionSettings& settings) {
-    if (settings.isEmbedded()) {
-        const QString dir = QFileInfo(settings.path).absolutePath();
-        if (!QDir().mkpath(dir))
-            throw DatabaseError(QStringLiteral("Não foi possível criar a pasta %1").arg(dir));
+    if (!settings.isEmbedded()) {
+        Database::create(settings);
+        Database db(settings);
+        db.open();
+        Migrator(db).ensureVersionTable();
+        return;
     }
-    Database::create(settings);
+    if (QFileInfo::exists(settings.path))
+        throw DatabaseError(QStringLiteral("O banco de dados já existe: %1").arg(settings.path));
+    const QString dir = QFileInfo(settings.path).absolutePath();
+    if (!QDir().mkpath(dir))
+        throw DatabaseError(QStringLiteral("Não foi possível criar a pasta %1").arg(dir));
+    ConnectionSettings building = settings;
+    building.path = creatingFile(settings);
+    QFile::remove(building.path); // what a stopped creation left
+    Database::create(building);
+    {
+        Database db(building);
+        db.open();
+        Migrator(db).ensureVersionTable();
+    }
+    moveFileDurably(building.path, settings.path);
 }
 
 void loadDemoData(Database& db, const QString& folder) {

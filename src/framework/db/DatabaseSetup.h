@@ -17,9 +17,14 @@ namespace setup {
 // Returns the settings read back from the file.
 ConnectionSettings ensureConnectionFile(const QString& folder);
 
-// Creates the configured database (embedded: also its folder). Throws
+// Creates the configured database (embedded: also its folder) with its
+// version table and no migration applied. An embedded file is built under
+// creatingFile() and renamed when complete, so a creation stopped half-way
+// never leaves a file that neither opens nor can be created again. Throws
 // DatabaseError when it already exists.
 void createDatabase(const ConnectionSettings& settings);
+// "<file>.criando": where an embedded database is built before it is named.
+QString creatingFile(const ConnectionSettings& settings);
 
 // True when the embedded file exists (a server database is taken to exist).
 bool databaseExists(const ConnectionSettings& settings);

@@ -29,9 +29,10 @@ public:
     // Applies what is pending, each script in its own transaction. Refuses a
     // database newer than this program knows. Returns how many were applied.
     int migrate(const std::function<void(const Migration&)>& progress = {});
+    // Creates KVO_SCHEMA_VERSION when the database has none.
+    void ensureVersionTable();
 
 private:
-    void ensureVersionTable();
 
     Database& m_db;
     QString m_folder;

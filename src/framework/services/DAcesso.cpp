@@ -2,10 +2,11 @@
 
 #include "core/Clock.h"
 #include "core/Text.h"
-#include "framework/db/Migrator.h"
+#include "framework/db/SafeMigration.h"
 #include "framework/db/SqlText.h"
 #include "framework/services/DSeguranca.h"
 #include "framework/services/Module.h"
+#include "framework/ui/UserInterface.h"
 
 #include <QFileInfo>
 #include <QSqlRecord>
@@ -15,9 +16,12 @@ namespace kvo {
 TdmAcesso& TdmAcesso::gerarInstance() { return Module::current().instance<TdmAcesso>(); }
 
 void TdmAcesso::conectarBaseDeDados(const QString& iniPath) {
-    auto db = std::make_unique<Database>(ConnectionSettings::readFile(iniPath));
+    const ConnectionSettings settings = ConnectionSettings::readFile(iniPath);
+    const SchemaUpdateReport report = SafeMigration(settings).run();
+    for (const QString& aviso : report.avisos)
+        Alerta(aviso);
+    auto db = std::make_unique<Database>(settings);
     db->open();
-    Migrator(*db).migrate();
     m_parVenda.reset();
     m_parRestaurante.reset();
     m_owned = std::move(db);
