@@ -11,6 +11,7 @@
 #include "framework/ui/TelasHost.h"
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
+#include "framework/ui/UserInterface.h"
 #include "registers/DECF.h"
 #include "registers/ui/TelasCadastros.h"
 #include "registers/DPessoa.h"
@@ -29,6 +30,39 @@ namespace {
 // Holds the menu window in the module so it lives as long as the services.
 struct MenuHolder {
     std::unique_ptr<TfrmMenuCoreGestao> menu;
+};
+
+// While start-up runs, the status window stays on top of everything and would
+// cover a dialog: any message hides it first, and leaving start-up (also by
+// a failure, whose message the caller shows) hides it too.
+class PortaDaPartida : public UserInterface {
+public:
+    explicit PortaDaPartida(TfrmStatus& status) : m_status(status), m_porta(userInterface()) { setUserInterface(this); }
+    ~PortaDaPartida() override {
+        m_status.hide();
+        setUserInterface(&m_porta);
+    }
+    void showMessage(MessageKind kind, const QString& message) override {
+        m_status.hide();
+        m_porta.showMessage(kind, message);
+    }
+    bool ask(const QString& message, bool defaultYes) override {
+        m_status.hide();
+        return m_porta.ask(message, defaultYes);
+    }
+    std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial,
+                                 bool password) override {
+        m_status.hide();
+        return m_porta.input(caption, prompt, initial, password);
+    }
+    std::optional<QString> chooseFile(const QString& caption, const QString& filter, bool forSaving) override {
+        m_status.hide();
+        return m_porta.chooseFile(caption, filter, forSaving);
+    }
+
+private:
+    TfrmStatus& m_status;
+    UserInterface& m_porta;
 };
 
 } // namespace
@@ -81,9 +115,9 @@ QString TfrmMenuCoreGestao::arquivoConexao() {
     return QFile::exists(principal) ? principal : pasta.filePath(QStringLiteral("database.ini"));
 }
 
-TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
-    Module& module = Module::current();
-    TfrmStatus& status = module.instance<TfrmStatus>();
+// Steps 1 to 13 of start-up: the host services in their fixed order.
+void TfrmMenuCoreGestao::iniciarServicos(TfrmStatus& status) {
+    PortaDaPartida porta(status); // hides the status window when done or failed
     auto mostrar = [&](const char* texto) { status.mostrar(QStringLiteral("KVOGestão"), QString::fromUtf8(texto)); };
     mostrar("Carregando modulos...");
     mostrar("Acessando base de dados...");
@@ -106,8 +140,11 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     TdmDav::gerarInstance();
     mostrar("Abrindo Pré-Venda...");
     TdmPreVenda::gerarInstance();
-    status.hide();
+}
 
+TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
+    Module& module = Module::current();
+    iniciarServicos(module.instance<TfrmStatus>());
     if (!TfrmLogin::chamaLogin(true))
         return nullptr;
     registrarTelasHost();

@@ -4,6 +4,8 @@
 
 namespace kvo {
 
+class TfrmStatus;
+
 // The module's main menu (frmMenuCoreGestao) and its entry point.
 class TfrmMenuCoreGestao : public TrepMenuPrincipal_MainMenu {
     Q_OBJECT
@@ -24,6 +26,7 @@ protected:
     void FormShow() override;
 
 private:
+    static void iniciarServicos(TfrmStatus& status);
     void verificarmenu();
 };
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -92,6 +93,37 @@ TEST_F(Pesquisa, InteractiveSearchPutsTheChosenKeyInTheField) {
     EXPECT_TRUE(chose);
     EXPECT_EQ(item.field(QStringLiteral("CODPRODUTO")).asInteger(), 8);
     delete timer;
+}
+
+TEST_F(Pesquisa, EnterInTheTextSearchesAndEnterOnARowChoosesIt) {
+    instalarDialogoPesquisa();
+    bool buscou = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        if (!dlg)
+            return;
+        timer.stop();
+        dlg->activateWindow();
+        if (!QTest::qWaitForWindowActive(dlg))
+            ADD_FAILURE() << "the search dialog did not come to the front";
+        auto* texto = dlg->findChild<QLineEdit*>(QStringLiteral("edtPesquisa"));
+        auto* grade = dlg->findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
+        texto->setFocus();
+        QTest::keyClicks(texto, QStringLiteral("agua"));
+        QTest::keyClick(texto, Qt::Key_Return);
+        buscou = dlg->isVisible() && grade->model()->rowCount() == 1; // searched, nothing chosen yet
+        QTest::keyClick(texto, Qt::Key_Tab);
+        EXPECT_EQ(dlg->focusWidget(), grade);
+        QTest::keyClick(dlg->focusWidget(), Qt::Key_Return);
+        if (dlg->isVisible()) // keep the test from waiting on the dialog
+            QTest::keyClick(dlg, Qt::Key_Escape);
+    });
+    timer.start();
+    EXPECT_TRUE(Libgeral::AbrirPesquisa(item, QStringLiteral("CODPRODUTO"), pesquisa));
+    EXPECT_TRUE(buscou);
+    EXPECT_EQ(item.field(QStringLiteral("CODPRODUTO")).asInteger(), 8);
 }
 
 TEST(PrintPreview, PrintsToAFolderWithoutHalfFilesOrToAFile) {

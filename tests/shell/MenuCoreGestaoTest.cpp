@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -213,6 +214,82 @@ TEST_F(Shell, LoginScreenRefusesAWrongPassword) {
     EXPECT_TRUE(login.isVisible());
     EXPECT_TRUE(login.findChild<QLineEdit*>(QStringLiteral("edtSenha"))->text().isEmpty());
     save(login, "login.png");
+}
+
+TEST_F(Shell, StatusWindowIsHiddenBeforeAStartUpErrorIsShown) {
+    // The connection file names a database that is not there: start-up stops at its second step.
+    ConnectionSettings s;
+    s.path = home + QStringLiteral("/dados/NAOEXISTE.FDB");
+    s.writeFile(home + QStringLiteral("/KVOGestao.ini"));
+    QList<bool> statusVisivel;
+    ui.onMessage = [&](const test::ScriptedUi::Message&) {
+        TfrmStatus* status = module.find<TfrmStatus>();
+        statusVisivel << (status && status->isVisible());
+    };
+    try {
+        TfrmMenuCoreGestao::gerarInstance();
+        FAIL() << "start-up went on without its database";
+    } catch (const DatabaseError& e) { // what the module entry does with it: the error dialog
+        TfrmStatus* status = module.find<TfrmStatus>();
+        ASSERT_NE(status, nullptr);
+        EXPECT_EQ(status->historico().last(), u"Acessando base de dados...");
+        userInterface().showMessage(MessageKind::Error, e.message());
+    }
+    ASSERT_EQ(statusVisivel.size(), 1);
+    EXPECT_FALSE(statusVisivel.first()) << "the always-on-top status window covers the error dialog";
+}
+
+TEST_F(Shell, ADatabaseFailureWhileLoggingInIsToldAndTheUserMayTryAgain) {
+    bool tentou = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* login = qobject_cast<TfrmLogin*>(QApplication::activeModalWidget());
+        if (!login || tentou)
+            return;
+        tentou = true;
+        Database& db = TdmAcesso::gerarInstance().sqlCon();
+        db.close(); // the server went away while the login was up
+        auto* usuario = login->findChild<QComboBox*>(QStringLiteral("edtUsuario"));
+        auto* senha = login->findChild<QLineEdit*>(QStringLiteral("edtSenha"));
+        QTest::keyClicks(usuario->lineEdit(), QStringLiteral("Administrador"));
+        QTest::keyClick(usuario->lineEdit(), Qt::Key_Tab);
+        QTest::keyClicks(senha, QStringLiteral("admin"));
+        QTest::keyClick(senha, Qt::Key_Return); // "Entrar" is the default button
+        EXPECT_EQ(ui.lastMessage(), u"Sem conexão com o banco de dados.");
+        EXPECT_TRUE(login->isVisible());
+        db.open(); // back: the same screen logs in
+        QTest::keyClick(senha, Qt::Key_Return);
+    });
+    timer.start();
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    EXPECT_TRUE(tentou);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(TdmAcesso::gerarInstance().usuario().nome, u"Administrador");
+}
+
+TEST_F(Shell, ADatabaseFailureInTheMenuIsToldNotThrown) {
+    loginAs(QStringLiteral("Administrador"), QStringLiteral("admin"));
+    TfrmMenuCoreGestao* menu = TfrmMenuCoreGestao::gerarInstance();
+    ASSERT_NE(menu, nullptr);
+    Database& db = TdmAcesso::gerarInstance().sqlCon();
+    db.close();
+    ui.clear();
+    menu->show(); // the rights are read while it shows
+    EXPECT_EQ(ui.lastMessage(), u"Sem conexão com o banco de dados.");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    db.open();
+    menu->hide();
+    ui.clear();
+    menu->show();
+    EXPECT_TRUE(ui.messages().isEmpty());
+
+    // A button whose screen cannot read its rows.
+    db.close();
+    ui.clear();
+    QTest::mouseClick(menu->findChild<QToolButton*>(QStringLiteral("btnmni_cad_Pessoa")), Qt::LeftButton);
+    EXPECT_EQ(ui.lastMessage(), u"Sem conexão com o banco de dados.");
+    db.open();
 }
 
 TEST(ModuleLibrary, ExportsTheEntriesTheHostAndOtherProgramsCall) {

@@ -4,7 +4,11 @@
 
 namespace kvo::test {
 
-void ScriptedUi::showMessage(MessageKind kind, const QString& message) { m_messages << Message{kind, message}; }
+void ScriptedUi::showMessage(MessageKind kind, const QString& message) {
+    m_messages << Message{kind, message};
+    if (onMessage)
+        onMessage(m_messages.last());
+}
 
 bool ScriptedUi::ask(const QString& message, bool) {
     m_questions << message;

@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kvo::test {
@@ -33,6 +34,8 @@ public:
     QString lastMessage() const { return m_messages.isEmpty() ? QString() : m_messages.last().text; }
     bool allAnswered() const { return m_answers.isEmpty() && m_inputs.isEmpty() && m_files.isEmpty(); }
     void clear() { m_messages.clear(); m_questions.clear(); }
+    // Called as each message arrives, to look at the screen at that moment.
+    std::function<void(const Message&)> onMessage;
 
     void showMessage(MessageKind kind, const QString& message) override;
     bool ask(const QString& message, bool defaultYes) override;

@@ -26,6 +26,13 @@ void FieldBinder::refresh() {
     m_refreshing = false;
 }
 
+bool FieldBinder::confirmar(QWidget* focus) {
+    for (const Binding& b : m_bindings)
+        if (focus && b.write && (b.widget == focus || b.widget->isAncestorOf(focus)))
+            return b.write();
+    return true;
+}
+
 bool FieldBinder::write(const QString& fieldName, const QVariant& value) {
     if (m_refreshing || !m_rs.active())
         return false;
@@ -51,16 +58,19 @@ void FieldBinder::bind(QLineEdit* edit, const QString& fieldName) {
     if (f.size() > 0)
         edit->setMaxLength(f.size());
     edit->setReadOnly(f.readOnly() || f.kind() == FieldKind::Calculated || m_rs.isReadOnly());
-    m_bindings.push_back({edit, [this, edit, fieldName] {
+    auto gravar = [this, edit, fieldName] { return write(fieldName, edit->text()); };
+    m_bindings.push_back({edit,
+                          [this, edit, fieldName] {
                               Field& field = m_rs.field(fieldName);
                               edit->setText(edit->hasFocus() ? field.asString() : field.displayText());
-                          }});
-    connect(edit, &QLineEdit::editingFinished, this, [this, edit, fieldName] { write(fieldName, edit->text()); });
+                          },
+                          gravar});
+    connect(edit, &QLineEdit::editingFinished, this, gravar);
     refresh();
 }
 
 void FieldBinder::bind(QCheckBox* box, const QString& fieldName, const QString& on, const QString& off) {
-    m_bindings.push_back({box, [this, box, fieldName, on] { box->setChecked(m_rs.field(fieldName).asString() == on); }});
+    m_bindings.push_back({box, [this, box, fieldName, on] { box->setChecked(m_rs.field(fieldName).asString() == on); }, {}});
     connect(box, &QCheckBox::toggled, this, [this, fieldName, on, off](bool checked) { write(fieldName, checked ? on : off); });
     refresh();
 }
@@ -74,7 +84,8 @@ void FieldBinder::bind(QComboBox* box, const QString& fieldName) {
                                                                  : box->itemText(i) == value)
                                       at = i;
                               box->setCurrentIndex(at);
-                          }});
+                          },
+                          {}});
     connect(box, &QComboBox::activated, this, [this, box, fieldName](int index) {
         const QVariant data = box->itemData(index);
         write(fieldName, data.isValid() ? data : QVariant(box->itemText(index)));
@@ -84,11 +95,19 @@ void FieldBinder::bind(QComboBox* box, const QString& fieldName) {
 
 void FieldBinder::bind(QDateEdit* edit, const QString& fieldName) {
     edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    m_bindings.push_back({edit, [this, edit, fieldName] {
+    // A date box always holds some date: its minimum stands for "no date" and
+    // shows blank, so passing through an empty field leaves it empty.
+    edit->setSpecialValueText(QStringLiteral(" "));
+    auto gravar = [this, edit, fieldName] {
+        return write(fieldName, edit->date() == edit->minimumDate() ? QVariant() : QVariant(edit->date()));
+    };
+    m_bindings.push_back({edit,
+                          [this, edit, fieldName] {
                               const QDate d = m_rs.field(fieldName).asDate();
                               edit->setDate(d.isValid() ? d : edit->minimumDate());
-                          }});
-    connect(edit, &QDateEdit::editingFinished, this, [this, edit, fieldName] { write(fieldName, edit->date()); });
+                          },
+                          gravar});
+    connect(edit, &QDateEdit::editingFinished, this, gravar);
     refresh();
 }
 
@@ -97,7 +116,8 @@ void FieldBinder::bind(QPlainTextEdit* edit, const QString& fieldName) {
                               const QString text = m_rs.field(fieldName).asString();
                               if (edit->toPlainText() != text)
                                   edit->setPlainText(text);
-                          }});
+                          },
+                          {}});
     connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, fieldName] {
         if (!m_refreshing && edit->toPlainText() != m_rs.field(fieldName).asString())
             write(fieldName, edit->toPlainText());

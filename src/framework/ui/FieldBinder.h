@@ -36,11 +36,16 @@ public:
 
     // Shows the current row in every bound widget.
     void refresh();
+    // Writes what is typed in the bound box holding `focus` (a box writes on
+    // leaving it, and a shortcut does not leave it). False when the field
+    // refused the value (the user was told).
+    bool confirmar(QWidget* focus);
 
 private:
     struct Binding {
         QWidget* widget;
         std::function<void()> show;
+        std::function<bool()> write; // for boxes that write on leaving
     };
     // Writes through the field, with the record set put in edit first.
     bool write(const QString& fieldName, const QVariant& value);

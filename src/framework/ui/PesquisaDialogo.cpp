@@ -2,10 +2,12 @@
 
 #include "framework/db/RecordSetModel.h"
 #include "framework/ui/Pesquisa.h"
+#include "framework/ui/UserInterface.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -38,12 +40,18 @@ public:
         layout->addWidget(m_texto);
         layout->addWidget(m_grade, 1);
         layout->addWidget(botoes);
-        connect(m_texto, &QLineEdit::returnPressed, this, &TfrmPesquisaDialogo::buscar);
+        connect(m_texto, &QLineEdit::returnPressed, this, [this] { tratarEvento([this] { buscar(); }); });
         connect(m_grade, &QTableView::doubleClicked, this, &QDialog::accept);
         connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
         resize(640, 420);
         buscar();
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        // Enter in the text box searched; it must not also choose a row.
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && focusWidget() == m_texto)
+            return;
+        QDialog::keyPressEvent(e);
     }
     void buscar() {
         m_grade->setModel(nullptr);

@@ -2,6 +2,7 @@
 
 #include "framework/services/DAcesso.h"
 #include "framework/services/DSeguranca.h"
+#include "framework/ui/UserInterface.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -43,7 +44,8 @@ TfrmLogin::TfrmLogin(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     QPushButton* cancelar = botoes->addButton(QStringLiteral("&Cancelar"), QDialogButtonBox::RejectRole);
     cancelar->setObjectName(QStringLiteral("btnCancelar"));
-    connect(ok, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);
+    // Logging in reads the users: a failure is told, and the user may try again.
+    connect(ok, &QPushButton::clicked, this, [this] { tratarEvento([this] { btnOkClick(); }); });
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

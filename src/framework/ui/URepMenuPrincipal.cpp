@@ -115,14 +115,7 @@ QAction* TrepMenuPrincipal_MainMenu::adicionarEntrada(QMenu* grupo, const QStrin
     QAction* a = new QAction(titulo, grupo);
     a->setObjectName(nome);
     grupo->addAction(a);
-    connect(a, &QAction::triggered, this, [acao] {
-        try {
-            acao();
-        } catch (const Abort&) {
-        } catch (const std::exception& e) {
-            userInterface().showMessage(MessageKind::Error, QString::fromUtf8(e.what()));
-        }
-    });
+    connect(a, &QAction::triggered, this, [acao] { tratarEvento(acao); });
     return a;
 }
 
@@ -171,6 +164,12 @@ void TrepMenuPrincipal_MainMenu::VerificarMenuItensNegados(QMenuBar* menu) {
     for (QAction* top : menu->actions())
         if (top->menu())
             top->setVisible(tidy(top->menu()));
+}
+
+bool TrepMenuPrincipal_MainMenu::event(QEvent* event) {
+    bool tratado = false;
+    tratarEvento([&] { tratado = QMainWindow::event(event); });
+    return tratado;
 }
 
 void TrepMenuPrincipal_MainMenu::showEvent(QShowEvent* event) {

@@ -36,6 +36,9 @@ public:
     static void VerificarMenuItensNegados(QMenuBar* menu);
 
 protected:
+    // Showing the menu reads rights and the company: a failure there is told
+    // to the user, never thrown into Qt.
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // Base show handling: the status bar with the user and the company.
     virtual void FormShow();

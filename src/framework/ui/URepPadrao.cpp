@@ -5,6 +5,7 @@
 #include "framework/ui/UserInterface.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kvo {
@@ -33,15 +35,56 @@ void TrepPadraoGeral::showEvent(QShowEvent* event) {
         e->installEventFilter(this);
 }
 
+namespace {
+const char* const EnterProprio = "kvoEnterProprio";
+
+bool teclaEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+} // namespace
+
+void TrepPadraoGeral::enterProprio(QWidget* widget) { widget->setProperty(EnterProprio, true); }
+
+bool TrepPadraoGeral::event(QEvent* event) {
+    // The screen's own handlers (show, keys, close) may reach the database.
+    bool tratado = false;
+    tratarEvento([&] { tratado = QDialog::event(event); });
+    return tratado;
+}
+
 bool TrepPadraoGeral::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QLineEdit*>(watched)) {
-            focusNextChild();
-            return true;
-        }
+    if (event->type() == QEvent::KeyPress && teclaEnter(static_cast<QKeyEvent*>(event)) &&
+        qobject_cast<QLineEdit*>(watched) && !watched->property(EnterProprio).toBool()) {
+        focusNextChild();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TrepPadraoGeral::keyPressEvent(QKeyEvent* event) {
+    // Buttons do not take Enter themselves (none is a default button, so
+    // Enter in a box never presses one by surprise): the focused one is pressed.
+    if (teclaEnter(event)) {
+        QWidget* foco = focusWidget();
+        if ((qobject_cast<QPushButton*>(foco) || qobject_cast<QToolButton*>(foco)) && foco->isEnabled()) {
+            static_cast<QAbstractButton*>(foco)->click();
+            return;
+        }
+        if (foco && foco->property(EnterProprio).toBool())
+            return; // the box did its own thing with it; not the default button too
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TrepPadraoGeral::confirmarEdicao() {
+    QWidget* foco = focusWidget();
+    for (QWidget* w = foco; w && w != this; w = w->parentWidget()) {
+        QWidget* viewport = w->parentWidget();
+        auto* grade = viewport ? qobject_cast<QAbstractItemView*>(viewport->parentWidget()) : nullptr;
+        if (grade && grade->viewport() == viewport) {
+            if (QAbstractItemDelegate* delegate = grade->itemDelegateForIndex(grade->currentIndex()))
+                Q_EMIT delegate->commitData(w); // what the delegate does when the cell is left
+            return;
+        }
+    }
 }
 
 QPushButton* TrepPadraoGeral::adicionarBotao(const QString& nome, const QString& titulo, std::function<void()> acao) {
@@ -53,14 +96,7 @@ QPushButton* TrepPadraoGeral::adicionarBotao(const QString& nome, const QString&
     return b;
 }
 
-void TrepPadraoGeral::executar(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const Abort&) {
-    } catch (const std::exception& e) {
-        userInterface().showMessage(MessageKind::Error, QString::fromUtf8(e.what()));
-    }
-}
+void TrepPadraoGeral::executar(const std::function<void()>& handler) { tratarEvento(handler); }
 
 void TrepPadraoGeral::DeixarReadOnLyWin(bool somenteLeitura) {
     m_somenteLeitura = somenteLeitura;
@@ -112,6 +148,10 @@ bool TrepPadraoCadastro::AplicaDados() {
         accept();
         return true;
     }
+    // F2 or a button's shortcut does not take the focus from the box being typed in.
+    confirmarEdicao();
+    if (!m_binder->confirmar(focusWidget()))
+        throw Abort(); // refused: the user was told, the box keeps the focus
     ValidaDados();
     if (!m_generator.isEmpty())
         SetGeneretor(m_generator);

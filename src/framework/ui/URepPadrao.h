@@ -16,7 +16,9 @@ namespace kvo {
 class FieldBinder;
 
 // Base of every screen (TrepPadraoGeral): Esc closes, Enter moves to the next
-// field as on the shop's keyboards, a bar for buttons at the bottom.
+// field as on the shop's keyboards (except where Enter has its own meaning:
+// marked boxes, grids, multi-line text; on a button it presses the button),
+// a bar for buttons at the bottom. No exception leaves its event handlers.
 class TrepPadraoGeral : public QDialog {
     Q_OBJECT
 public:
@@ -29,9 +31,17 @@ public:
         model.setRowBackground(std::move(regra));
     }
     bool somenteLeitura() const { return m_somenteLeitura; }
+    // Enter in this box does its own thing (runs a search...) instead of
+    // moving to the next field.
+    static void enterProprio(QWidget* widget);
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Hands over what is being typed in a grid cell, as leaving the cell
+    // would; confirming by a key leaves nothing behind.
+    void confirmarEdicao();
     QPushButton* adicionarBotao(const QString& nome, const QString& titulo, std::function<void()> acao);
     QVBoxLayout* corpo() const { return m_corpo; }
     QHBoxLayout* barraBotoes() const { return m_botoes; }
@@ -64,7 +74,8 @@ public:
 
     // A new record takes its key from this generator.
     void SetGeneretor(const QString& generator);
-    // Validates, posts and applies; true when written (and the screen closes).
+    // Takes the value still being typed, then validates, posts and applies;
+    // true when written (and the screen closes).
     bool AplicaDados();
     RecordSet& registro() const { return m_rs; }
     FieldBinder& binder() const { return *m_binder; }

@@ -52,9 +52,11 @@ TrepPadraoPesquisa::TrepPadraoPesquisa(Database& db, const QString& selectBase, 
     m_grade = novaGrade(this, QStringLiteral("dbgPesquisa"), m_model);
     corpo()->addWidget(m_grade, 1);
 
+    enterProprio(m_pesquisa);
     connect(m_pesquisa, &QLineEdit::returnPressed, this, [this] { executar([this] { CarregaDadosCadastro(); }); });
     connect(m_todos, &QCheckBox::toggled, this, [this] { executar([this] { CarregaDadosCadastro(); }); });
-    connect(m_grade, &QTableView::doubleClicked, this, [this] {
+    // A double click or Enter on a row opens it.
+    connect(m_grade, &QTableView::activated, this, [this] {
         executar([this] {
             NenhumRegistro();
             if (abrirCadastro(Modo::Alterar))

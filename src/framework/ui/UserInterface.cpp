@@ -1,5 +1,8 @@
 #include "framework/ui/UserInterface.h"
 
+#include "framework/db/DatabaseError.h"
+
+#include <QDebug>
 #include <QTextStream>
 
 namespace kvo {
@@ -41,6 +44,22 @@ std::optional<QString> InputBox(const QString& caption, const QString& prompt, c
 
 std::optional<QString> SenhaBox(const QString& prompt) {
     return userInterface().input(QStringLiteral("Senha"), prompt, {}, true);
+}
+
+bool tratarEvento(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const Abort&) {
+    } catch (const DatabaseError& e) {
+        qWarning().noquote() << "database failure in an event handler:" << e.details();
+        userInterface().showMessage(MessageKind::Error, e.message());
+    } catch (const std::exception& e) {
+        userInterface().showMessage(MessageKind::Error, QString::fromUtf8(e.what()));
+    } catch (...) {
+        userInterface().showMessage(MessageKind::Error, QStringLiteral("Erro inesperado: a operação foi interrompida."));
+    }
+    return false;
 }
 
 void ConsoleUserInterface::showMessage(MessageKind kind, const QString& message) {

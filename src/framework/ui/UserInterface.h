@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace kvo {
@@ -49,6 +50,11 @@ void Informacao(const QString& message);
 // The typed text, or nullopt when cancelled.
 std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& initial = {});
 std::optional<QString> SenhaBox(const QString& prompt);
+
+// Runs an event handler where it meets Qt, which must never see an exception:
+// a stopped operation ends silently, any other failure is shown as an error.
+// True when the handler ran to its end.
+bool tratarEvento(const std::function<void()>& handler);
 
 // Answers every question with its default and writes messages to stderr.
 class ConsoleUserInterface : public UserInterface {

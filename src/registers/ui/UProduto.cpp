@@ -75,7 +75,7 @@ TfrmProduto::TfrmProduto(RecordSet& produto, QWidget* parent) : TrepPadraoCadast
     marcador(*this, geral, QStringLiteral("&Ativo"), QStringLiteral("PRO_ATIVO"));
     carregarSubgrupos();
     // The binder writes the group first; then the subgroups follow it.
-    connect(grupo, &QComboBox::activated, this, [this] { carregarSubgrupos(); });
+    connect(grupo, &QComboBox::activated, this, [this] { executar([this] { carregarSubgrupos(); }); });
 
     QWidget* pgPrecos = novaPagina(abas, QStringLiteral("tabPrecos"), QStringLiteral("Preços"));
     auto* colunas = new QHBoxLayout(pgPrecos);

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,12 @@ protected:
         t->executeSQL(QStringLiteral("alter sequence GEN_PESSOA restart with 10"));
     }
     void TearDown() override { Clock::reset(); }
+    // The screen as the user gets it: in front, with the keyboard.
+    static void mostrar(QWidget& tela) {
+        tela.show();
+        tela.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&tela));
+    }
 };
 } // namespace
 
@@ -159,4 +167,59 @@ TEST_F(PessoaScreen, SearchFindsByColumnAndDeactivatesAPersonInUse) {
     ui.answerYes();
     filho<QPushButton>(&pesq, "btnExcluir")->click();
     EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PESSOA where CODPESSOA = 2")).toInt(), 0);
+}
+
+TEST_F(PessoaScreen, LapaAndEnterInTheSearchListsThePersonAndEnterOnTheRowOpensIt) {
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_TIPO, PES_NOME, PES_BAIRRO, PES_CIDADE, PES_UF) "
+                                 "values (3, 'J', 'Associação Cultural Lapa', 'Lapa', 'Rio de Janeiro', 'RJ')"));
+    TfrmPessoa_Pesq pesq;
+    mostrar(pesq);
+    QLineEdit* texto = pesq.edtPesquisa();
+    QTest::mouseClick(texto, Qt::LeftButton);
+    QTest::keyClicks(texto, QStringLiteral("Lapa"));
+    QTest::keyClick(texto, Qt::Key_Return);
+    ASSERT_EQ(pesq.registros().recordCount(), 1);
+    EXPECT_EQ(pesq.registros().field(QStringLiteral("PES_NOME")).asString(), u"Associação Cultural Lapa");
+    EXPECT_EQ(QApplication::focusWidget(), texto); // ready for another search
+
+    auto* grade = filho<QTableView>(&pesq, "dbgPesquisa");
+    QTest::mouseClick(grade->viewport(), Qt::LeftButton, {}, grade->visualRect(grade->model()->index(0, 1)).center());
+    QString aberto;
+    test::QuandoAbrir abrir(QStringLiteral("frmPessoa"), [&](QWidget* tela) {
+        aberto = filho<QLineEdit>(tela, "edtPES_NOME")->text();
+        QTest::keyClick(tela, Qt::Key_Escape);
+    });
+    QTest::keyClick(grade, Qt::Key_Return);
+    EXPECT_TRUE(abrir.abriu());
+    EXPECT_EQ(aberto, u"Associação Cultural Lapa");
+}
+
+TEST_F(PessoaScreen, F2SavesTheValueStillBeingTyped) {
+    auto rs = TfrmPessoa::registroPessoa(t.db(), 1);
+    TfrmPessoa tela(*rs);
+    mostrar(tela);
+    auto* nome = filho<QLineEdit>(&tela, "edtPES_NOME");
+    QTest::mouseClick(nome, Qt::LeftButton);
+    QTest::keyClick(nome, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(nome, QStringLiteral("Maria Souza Lima"));
+    QTest::keyClick(nome, Qt::Key_F2); // confirms without leaving the box
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tela.isVisible(); }, 2000)); // a shortcut presses its button a moment later
+    EXPECT_EQ(tela.result(), QDialog::Accepted);
+    EXPECT_TRUE(ui.messages().isEmpty()) << ui.lastMessage().toStdString();
+    EXPECT_EQ(t->scalar(QStringLiteral("select PES_NOME from PESSOA where CODPESSOA = 1")).toString(), u"Maria Souza Lima");
+}
+
+TEST_F(PessoaScreen, F2WithARefusedValueStillBeingTypedKeepsTheScreenOpen) {
+    auto rs = TfrmPessoa::registroPessoa(t.db(), 1);
+    TfrmPessoa tela(*rs);
+    mostrar(tela);
+    auto* nascimento = filho<QLineEdit>(&tela, "edtPES_DT_NASCIMENTO");
+    QTest::mouseClick(nascimento, Qt::LeftButton);
+    QTest::keyClicks(nascimento, QStringLiteral("31/02/1980"));
+    QTest::keyClick(nascimento, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages().isEmpty(); }, 2000));
+    EXPECT_TRUE(tela.isVisible());
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("\"31/02/1980\" não é um valor válido"))) << ui.lastMessage().toStdString();
+    EXPECT_TRUE(t->scalar(QStringLiteral("select PES_DT_NASCIMENTO from PESSOA where CODPESSOA = 1")).isNull());
+    EXPECT_EQ(QApplication::focusWidget(), nascimento);
 }

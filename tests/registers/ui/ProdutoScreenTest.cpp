@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTabBar>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -205,6 +207,27 @@ TEST_F(ProdutoScreen, UnitsAndCompositionAreWrittenWithTheProduct) {
     filho<QPushButton>(&cancelada, "btnIncluirUnidade")->click();
     filho<QPushButton>(&cancelada, "btnCancelar")->click();
     EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from PRODUTO_UNIDADE where CODPRODUTO = 100")).toInt(), 2);
+}
+
+TEST_F(ProdutoScreen, F2TakesTheCellStillBeingTyped) {
+    auto rs = TfrmProduto::registroProduto(t.db(), 100);
+    TfrmProduto tela(*rs);
+    tela.show();
+    tela.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tela));
+    auto* abas = filho<QTabWidget>(&tela, "pgcProduto");
+    const int aba = abas->indexOf(filho<QWidget>(&tela, "tabUnidades"));
+    QTest::mouseClick(abas->tabBar(), Qt::LeftButton, {}, abas->tabBar()->tabRect(aba).center());
+    ASSERT_EQ(abas->currentIndex(), aba);
+    QTest::mouseClick(filho<QPushButton>(&tela, "btnIncluirUnidade"), Qt::LeftButton); // a row, typing its symbol
+    QWidget* celula = QApplication::focusWidget();
+    ASSERT_NE(celula, nullptr);
+    QTest::keyClicks(celula, QStringLiteral("cx"));
+    QTest::keyClick(celula, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tela.isVisible() || !ui.messages().isEmpty(); }, 2000));
+    EXPECT_TRUE(ui.messages().isEmpty()) << ui.lastMessage().toStdString();
+    EXPECT_EQ(tela.result(), QDialog::Accepted);
+    EXPECT_EQ(t->scalar(QStringLiteral("select UND_SIGLA from PRODUTO_UNIDADE where CODPRODUTO = 100")).toString(), u"CX");
 }
 
 TEST_F(ProdutoScreen, AProductUnitWithoutSymbolStopsTheWholeSave) {
