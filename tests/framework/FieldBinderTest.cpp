@@ -64,7 +64,7 @@ TEST(FieldBinder, WidgetsFollowTheRowAndWriteThroughValidation) {
 }
 
 // Disabled: with real Tab keys the focus never leaves the date box here; see the report.
-TEST(FieldBinder, DISABLED_AnEmptyDateStaysEmptyWhenTheUserTabsThroughIt) {
+TEST(FieldBinder, AnEmptyDateStaysEmptyWhenTheUserTabsThroughIt) {
     test::ScriptedUi ui;
     RecordSet rs;
     rs.addField(QStringLiteral("NOME"), FieldType::String, 40);
@@ -105,6 +105,7 @@ TEST(FieldBinder, DISABLED_AnEmptyDateStaysEmptyWhenTheUserTabsThroughIt) {
 
     // A stored date shows, and tabbing through keeps it.
     rs.field(QStringLiteral("NASCIMENTO")).setValue(QDate(1980, 3, 15));
+    binder.refresh();
     EXPECT_EQ(nascimento->text(), u"15/03/1980");
     nascimento->setFocus();
     for (int tecla = 0; tecla < 10 && QApplication::focusWidget() != fim; ++tecla)

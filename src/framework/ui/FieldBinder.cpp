@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -108,6 +109,7 @@ void FieldBinder::bind(QDateEdit* edit, const QString& fieldName) {
                           },
                           gravar});
     connect(edit, &QDateEdit::editingFinished, this, gravar);
+    edit->installEventFilter(this);
     refresh();
 }
 
@@ -123,6 +125,26 @@ void FieldBinder::bind(QPlainTextEdit* edit, const QString& fieldName) {
             write(fieldName, edit->toPlainText());
     });
     refresh();
+}
+
+// An empty date box (showing its blank special value) swallows Tab: Qt keeps
+// it for moving between date sections that are not there. Pass it on.
+bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QDateEdit*>(watched);
+    if (!edit || event->type() != QEvent::KeyPress || edit->date() != edit->minimumDate())
+        return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return QObject::eventFilter(watched, event);
+    const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+    QWidget* w = edit;
+    do {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+    } while (w != edit && !(w->window() == edit->window() && w->isVisible() && w->isEnabled() &&
+                            (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()));
+    w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 } // namespace kvo

@@ -41,6 +41,9 @@ public:
     // refused the value (the user was told).
     bool confirmar(QWidget* focus);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Binding {
         QWidget* widget;
