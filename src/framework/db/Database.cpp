@@ -247,7 +247,8 @@ void Database::begin() {
     }
     if (m_transactionDepth++ == 0 && !m_db.transaction()) {
         m_transactionDepth = 0;
-        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()));
+        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()), {},
+                            errorKind(m_db.lastError()));
     }
 }
 
