@@ -1,5 +1,6 @@
 #include "app/AdminCommand.h"
 
+#include "app/CommandLine.h"
 #include "framework/db/Database.h"
 #include "framework/services/DConfiguracao.h"
 #include "framework/services/DSeguranca.h"
@@ -49,25 +50,32 @@ int runConfigCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
 int runUserCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString action = args.value(0);
+    const bool add = action == QLatin1String("add");
+    const CommandLine cl = add ? CommandLine::parse(args.mid(1), {QStringLiteral("grupo")}, {QStringLiteral("supervisor")})
+                               : CommandLine::parse(args.mid(1));
     // The password comes from KVO_SENHA when not given, so it need not appear in the shell history.
-    const QString password = args.size() >= 3 ? args[2] : qEnvironmentVariable("KVO_SENHA");
-    if ((action != QLatin1String("add") && action != QLatin1String("passwd")) || args.size() < 2 || password.isEmpty()) {
+    const QString password = cl.positional.size() >= 2 ? cl.positional[1] : qEnvironmentVariable("KVO_SENHA");
+    const bool known = (add || action == QLatin1String("passwd")) && cl.error.isEmpty() &&
+                       (cl.positional.size() == 1 || cl.positional.size() == 2) && !password.isEmpty();
+    if (!known) {
+        if (!cl.error.isEmpty())
+            err << "erro: " << cl.error << Qt::endl;
         err << "uso: kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
             << "     (a senha pode vir da variável KVO_SENHA)" << Qt::endl;
         return 2;
     }
+    const QString nome = cl.positional[0];
     return withDatabase(err, [&](Database& db) {
         TdmSeguranca seg(db);
-        if (action == QLatin1String("add")) {
-            const qsizetype g = args.indexOf(QStringLiteral("--grupo"));
-            const QString grupo = g > 0 ? args.value(g + 1) : QString();
+        if (add) {
+            const QString grupo = cl.values.value(QStringLiteral("grupo"));
             if (!grupo.isEmpty())
                 seg.criarGrupo(grupo);
-            seg.criarUsuario(args[1], password, grupo, args.contains(QStringLiteral("--supervisor")));
-            out << "usuário criado: " << args[1] << Qt::endl;
+            seg.criarUsuario(nome, password, grupo, cl.switches.contains(QStringLiteral("supervisor")));
+            out << "usuário criado: " << nome << Qt::endl;
         } else {
-            seg.alterarSenha(args[1], password);
-            out << "senha alterada: " << args[1] << Qt::endl;
+            seg.alterarSenha(nome, password);
+            out << "senha alterada: " << nome << Qt::endl;
         }
         return 0;
     });

@@ -49,16 +49,21 @@ const QHash<QString, QString>& TdmNFe::municipios(int codigoUf) {
     if (it != m_municipios.end())
         return *it;
     QHash<QString, QString> tabela;
-    QFile f(QDir(programFolder()).filePath(QStringLiteral("MunIBGE/MunIBGE-UF%1.txt").arg(codigoUf)));
-    if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&f);
-        in.setEncoding(QStringConverter::Utf8);
-        while (!in.atEnd()) {
-            const QString linha = in.readLine();
-            const qsizetype sep = linha.indexOf(u';');
-            if (sep > 0)
-                tabela.insert(chaveNome(linha.mid(sep + 1)), linha.left(sep).trimmed());
-        }
+    const QString arquivo = QDir(programFolder()).filePath(QStringLiteral("MunIBGE/MunIBGE-UF%1.txt").arg(codigoUf));
+    QFile f(arquivo);
+    // Not kept when missing: the file may be installed while the program runs.
+    if (!f.exists())
+        Error(QStringLiteral("Arquivo de municípios não encontrado: %1").arg(QDir::toNativeSeparators(arquivo)));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        Error(QStringLiteral("Não foi possível ler o arquivo de municípios %1: %2")
+                  .arg(QDir::toNativeSeparators(arquivo), f.errorString()));
+    QTextStream in(&f);
+    in.setEncoding(QStringConverter::Utf8);
+    while (!in.atEnd()) {
+        const QString linha = in.readLine();
+        const qsizetype sep = linha.indexOf(u';');
+        if (sep > 0)
+            tabela.insert(chaveNome(linha.mid(sep + 1)), linha.left(sep).trimmed());
     }
     return *m_municipios.insert(codigoUf, tabela);
 }

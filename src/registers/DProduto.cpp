@@ -32,7 +32,9 @@ std::unique_ptr<RecordSet> filhosDoProduto(Database& db, const QString& select, 
 
 TdmProduto& TdmProduto::gerarInstance() { return Module::current().instance<TdmProduto>(); }
 
-TdmProduto::TdmProduto() : TdmProduto(TdmAcesso::gerarInstance().sqlCon()) {}
+TdmProduto::TdmProduto() : TdmProduto(TdmAcesso::gerarInstance().sqlCon()) {
+    m_empresa = TdmAcesso::gerarInstance().empresaAtual();
+}
 
 TdmProduto::TdmProduto(Database& db) : m_db(db), m_pesquisa(db), m_detalhe(db), m_codigo(db) {
     m_pesquisa.configurar(QStringLiteral("select PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01, PRO_CODPESQ_1 from PRODUTO"),
@@ -51,13 +53,18 @@ TdmProduto::TdmProduto(Database& db) : m_db(db), m_pesquisa(db), m_detalhe(db), 
 bool TdmProduto::validaEstoque(int codproduto, Currency quantidade, bool controlar) {
     if (!controlar)
         return true;
-    const auto rs = m_db.query(QStringLiteral("select PRO_DESCRICAO, PRO_ESTQ_ATUAL - PRO_ESTQ_RESERVADO from PRODUTO "
-                                              "where CODPRODUTO = :P"),
-                               {{QStringLiteral("P"), codproduto}});
+    // Read fresh: another terminal may have changed either flag.
+    const auto rs = m_db.query(QStringLiteral("select p.PRO_DESCRICAO, p.PRO_ESTQ_ATUAL - p.PRO_ESTQ_RESERVADO, "
+                                              "p.PRO_NPERM_SEMESTOQ, (select g.PARG_CONTROLA_ESTOQUE from PAR_GERAL g "
+                                              "where g.CODEMPRESA = :E) from PRODUTO p where p.CODPRODUTO = :P"),
+                               {{QStringLiteral("P"), codproduto}, {QStringLiteral("E"), m_empresa}});
     if (rs->isEmpty()) {
         Alerta(QStringLiteral("Produto não encontrado!"));
         return false;
     }
+    // Only a company that controls stock refuses, and only for a product that may not be sold without it.
+    if (rs->field(3).asString() != u"S" || rs->field(2).asString() != u"S")
+        return true;
     const Currency livre = rs->field(1).asCurrency();
     if (livre >= quantidade)
         return true;

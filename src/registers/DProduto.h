@@ -29,7 +29,9 @@ public:
     TwbtPesquisa& pesquisaCodigo() { return m_codigo; }
 
     // With `controlar`, false (after telling the user) when the free stock
-    // (current less reserved) does not cover the quantity.
+    // (current less reserved) does not cover the quantity; checked only when
+    // the company controls stock (PARG_CONTROLA_ESTOQUE) and the product may
+    // not be sold without stock (PRO_NPERM_SEMESTOQ).
     bool validaEstoque(int codproduto, Currency quantidade, bool controlar = true);
     // One statement recording a stock movement (kind 1 entry, 2 exit) that
     // also moves the product's stock; blank when there is nothing to move.
@@ -83,6 +85,7 @@ public:
 
 private:
     Database& m_db;
+    int m_empresa = 1; // the company whose stock-control flag counts
     TwbtPesquisa m_pesquisa, m_detalhe, m_codigo;
     std::optional<TabelaPrecos> m_precos;
 };

@@ -58,6 +58,38 @@ TEST_F(DatabaseTest, ErrorsCarryTheDatabaseMessageAndTheStatement) {
     EXPECT_THROW(t->executeSQL(QStringLiteral("insert into CLIENTE (ID) values (1)")); t->executeSQL(QStringLiteral("insert into CLIENTE (ID) values (1)")), DatabaseError);
 }
 
+// The driver reports text lengths in bytes of the connection's character set.
+TEST_F(DatabaseTest, TextFieldsHoldTheirDeclaredCharactersWhateverTheConnectionCharset) {
+    const QString texto = QString(QStringLiteral("Ação é")).repeated(10); // 60 characters with accents
+    ASSERT_EQ(texto.size(), 60);
+    int id = 0;
+    for (const char* charset : {"UTF8", "WIN1252", "ISO8859_1"}) {
+        ConnectionSettings settings = t->settings();
+        settings.charset = QString::fromLatin1(charset);
+        Database db(settings);
+        db.open();
+        RecordSet rs(db);
+        rs.setCommandText(QStringLiteral("select ID, NOME from CLIENTE"));
+        rs.setUpdateTable(QStringLiteral("CLIENTE"));
+        rs.setKeyFields({QStringLiteral("ID")});
+        rs.open();
+        EXPECT_EQ(rs.field(QStringLiteral("NOME")).size(), 60) << charset;
+        rs.append();
+        rs.field(QStringLiteral("ID")).setValue(++id);
+        rs.field(QStringLiteral("NOME")).setValue(texto);
+        rs.post();
+        EXPECT_EQ(rs.field(QStringLiteral("NOME")).asString(), texto) << charset; // nothing cut
+        rs.applyUpdates(0);
+        EXPECT_EQ(db.scalar(QStringLiteral("select NOME from CLIENTE where ID = :I"), {{QStringLiteral("I"), id}}).toString(),
+                  texto)
+            << charset;
+        // ...and stored as those characters, as every other terminal reads them.
+        EXPECT_EQ(t->scalar(QStringLiteral("select NOME from CLIENTE where ID = :I"), {{QStringLiteral("I"), id}}).toString(),
+                  texto)
+            << charset;
+    }
+}
+
 // Exact up to 2^39 (about 549 billion): the driver carries scaled numerics
 // through a double, whose step there is still below half a ten-thousandth.
 TEST_F(DatabaseTest, MoneyRoundTripsExactly) {

@@ -1,6 +1,7 @@
 // Terminals sharing one database through a Firebird server on loopback
 // (started by scripts/test; skipped when no server was started).
 #include "framework/db/RecordSet.h"
+#include "framework/services/DCaixaAbertura.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -89,4 +90,35 @@ TEST_F(MultiTerminal, GeneratorValuesNeverRepeatAcrossTerminals) {
         EXPECT_TRUE(seen.insert(db.getGeneretor(QStringLiteral("GEN_MESA"))).second);
     }
     EXPECT_EQ(seen.size(), 200u);
+}
+
+// The database decides: B had checked and seen no open cash register when A's opening was written.
+TEST_F(MultiTerminal, TwoTerminalsOpeningTheCashRegisterAtOnceOpenItOnce) {
+    TdmCaixaAbertura caixaA(*a), caixaB(*b);
+    const QDate hoje(2026, 12, 6);
+    int codigo = 0;
+    {
+        Transaction abrindo(*b);
+        EXPECT_FALSE(caixaB.caixaAberto().has_value());
+        codigo = caixaA.abrir(hoje, Currency(), QStringLiteral("ana"));
+        EXPECT_GT(codigo, 0);
+        try {
+            caixaB.abrir(hoje, Currency(), QStringLiteral("bia"));
+            FAIL() << "both terminals opened the cash register";
+        } catch (const DatabaseError& e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Já existe um caixa aberto"))) << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(b->scalar(QStringLiteral("select count(*) from CAIXA_ABERTURA where CXA_STATUS = 'ABERTO'")).toInt(), 1);
+    EXPECT_EQ(caixaB.verificarCaixaAberto(false), codigo);
+    try {
+        caixaB.abrir(hoje, Currency(), QStringLiteral("bia"));
+        FAIL() << "opened twice";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.message(), u"Já existe um caixa aberto (06/12/2026, aberto por ana).");
+    }
+    // Once closed, the next opening is free again.
+    caixaA.fechar(Currency());
+    EXPECT_GT(caixaB.abrir(hoje.addDays(1), Currency(), QStringLiteral("bia")), codigo);
+    EXPECT_EQ(caixaA.getDataAbertura(false), hoje.addDays(1));
 }

@@ -1,4 +1,5 @@
 #include "registers/DCadastros.h"
+#include "registers/DPessoa.h"
 #include "registers/Kvolibgeral.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
@@ -41,6 +42,25 @@ TEST_F(Cadastros, CfopSellerAndSeriesAsInvoicesUseThem) {
     EXPECT_TRUE(series.ehNFe(QStringLiteral("1")));
     EXPECT_FALSE(series.ehNFe(QStringLiteral("F")));
     EXPECT_TRUE(series.serieNFe(QStringLiteral("F")).isEmpty());
+}
+
+// Both selects rename columns for the invoice; typing in their searches must still filter.
+TEST_F(Cadastros, SearchesWhoseSelectRenamesColumnsFilterOnTheColumns) {
+    t->executeSQL(QStringLiteral("insert into CFOP values ('1202', 'Devolução de venda', 'Devolução', 'E', 'N')"));
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME, PES_RAZAO_SOCIAL, PES_CIDADE) "
+                                 "values (20, 'Rápido Sul', 'RAPIDO SUL TRANSPORTES LTDA', 'Curitiba')"));
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME, PES_CIDADE) values (21, 'Ana', 'Lapa')"));
+    TdmCfop cfop(t.db());
+    auto rs = cfop.pesquisa().pesquisar(QStringLiteral("devolu"));
+    ASSERT_EQ(rs->recordCount(), 1) << rs->commandText().toStdString();
+    EXPECT_EQ(rs->field(QStringLiteral("CODCFOP")).asString(), u"1202");
+
+    TdmPessoa pessoas(t.db());
+    rs = pessoas.pesquisaTransportadora().pesquisar(QStringLiteral("transportes"));
+    ASSERT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->field(QStringLiteral("TRA_NOME")).asString(), u"Rápido Sul");
+    EXPECT_EQ(pessoas.pesquisaTransportadora().pesquisar(QStringLiteral("lapa"))->recordCount(), 1); // TRA_CIDADE
+    EXPECT_EQ(pessoas.pesquisaTransportadora().pesquisar(QStringLiteral("' or '1'='1"))->recordCount(), 0);
 }
 
 TEST_F(Cadastros, FiscalSealAdvancesOnceEvenWithTwoTerminals) {

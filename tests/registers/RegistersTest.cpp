@@ -7,6 +7,7 @@
 #include "support/TestDatabase.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -121,11 +122,21 @@ TEST_F(Registers, ProductSearchesReturnTheirColumnsInOrder) {
 
 TEST_F(Registers, StockIsCheckedAndMovedByOneStatement) {
     TdmProduto produtos(t.db());
+    t->executeSQL(QStringLiteral("insert into PAR_GERAL (CODEMPRESA, PARG_EMPRESA, PARG_CONTROLA_ESTOQUE) values (1, 'Loja', 'S')"));
+    t->executeSQL(QStringLiteral("update PRODUTO set PRO_NPERM_SEMESTOQ = 'S' where CODPRODUTO = 1"));
     // 7 in stock, 2 reserved: 5 free.
     EXPECT_TRUE(produtos.validaEstoque(1, c("5")));
     EXPECT_FALSE(produtos.validaEstoque(1, c("6")));
     EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("Estoque insuficiente para o produto REFRIGERANTE LATA")));
-    EXPECT_TRUE(produtos.validaEstoque(1, c("600"), false)); // not controlled
+    EXPECT_TRUE(produtos.validaEstoque(1, c("600"), false)); // not controlled by the caller
+    ui.clear();
+    EXPECT_TRUE(produtos.validaEstoque(2, c("3"))); // none in stock, but it may be sold without
+    t->executeSQL(QStringLiteral("update PAR_GERAL set PARG_CONTROLA_ESTOQUE = 'N'"));
+    EXPECT_TRUE(produtos.validaEstoque(1, c("600"))); // the company does not control stock
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_FALSE(produtos.validaEstoque(99, c("1")));
+    EXPECT_EQ(ui.lastMessage(), u"Produto não encontrado!");
+    t->executeSQL(QStringLiteral("update PAR_GERAL set PARG_CONTROLA_ESTOQUE = 'S'"));
 
     const QString saida = produtos.sqlMovimentarEstoqueNormal(1, c("2.5"), 2, QStringLiteral("ResPedido"), 77);
     t->executeSQL(saida);
@@ -220,6 +231,24 @@ TEST_F(Registers, MunicipalityAndCountryCodes) {
     EXPECT_EQ(nfe.obterBacen(QStringLiteral("Brasil")), 1058);
     EXPECT_EQ(nfe.obterBacen(QStringLiteral("ESTADOS UNIDOS")), 2496);
     EXPECT_THROW(nfe.obterBacen(QStringLiteral("Atlântida")), Abort);
+    setProgramFolder(QString());
+}
+
+TEST_F(Registers, AMissingMunicipalityFileIsNamedNotTakenForAnUnknownCity) {
+    const QString pasta = test::scratchFolder() + QStringLiteral("/sem-municipios");
+    QDir().mkpath(pasta);
+    setProgramFolder(pasta);
+    TdmNFe nfe(t.db());
+    const QString arquivo = pasta + QStringLiteral("/MunIBGE/MunIBGE-UF35.txt");
+    EXPECT_THROW(nfe.obterCodigoMunicipio(QStringLiteral("São Paulo"), QStringLiteral("SP")), Abort);
+    EXPECT_EQ(ui.lastMessage(), QStringLiteral("Arquivo de municípios não encontrado: ") + arquivo);
+    // Installed afterwards: the next look-up finds it.
+    QDir().mkpath(pasta + QStringLiteral("/MunIBGE"));
+    QFile f(arquivo);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("3550308;São Paulo\n");
+    f.close();
+    EXPECT_EQ(nfe.obterCodigoMunicipio(QStringLiteral("Sao Paulo"), QStringLiteral("SP")), u"3550308");
     setProgramFolder(QString());
 }
 

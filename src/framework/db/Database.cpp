@@ -25,6 +25,24 @@ QString errorText(const QSqlError& e) {
     return text;
 }
 
+DatabaseError::Kind errorKind(const QSqlError& e) {
+    return DatabaseError::classify(e.nativeErrorCode(), e.databaseText() + u'\n' + e.driverText());
+}
+
+// The widest character of the sets a shop may name, for when the database
+// cannot be asked.
+int bytesPerCharacterOf(const QString& charset) {
+    const QString c = charset.trimmed().toUpper().remove(u'-').remove(u'_');
+    if (c.isEmpty() || c == u"UTF8" || c == u"GB18030")
+        return 4;
+    if (c == u"UNICODEFSS")
+        return 3;
+    if (c == u"SJIS0208" || c == u"EUCJ0208" || c == u"BIG5" || c == u"GB2312" || c == u"KSC5601" || c == u"GBK" ||
+        c == u"CP943C")
+        return 2;
+    return 1;
+}
+
 QString nextConnectionName() {
     static QAtomicInt counter;
     return QStringLiteral("kvo-%1").arg(counter.fetchAndAddRelaxed(1));
@@ -86,7 +104,16 @@ void Database::open() {
         throw DatabaseError(QStringLiteral("Banco de dados não encontrado: %1").arg(m_settings.path));
     if (!m_db.open())
         throw DatabaseError(QStringLiteral("Não foi possível conectar ao banco de dados %1: %2")
-                                .arg(m_settings.target(), errorText(m_db.lastError())));
+                                .arg(m_settings.target(), errorText(m_db.lastError())),
+                            {}, errorKind(m_db.lastError()));
+    // The set the server actually took (aliases resolved), else the one asked for.
+    m_bytesPerCharacter = bytesPerCharacterOf(m_settings.charset);
+    QSqlQuery q(m_db);
+    if (q.exec(QStringLiteral("select cs.RDB$BYTES_PER_CHARACTER from MON$ATTACHMENTS a join RDB$CHARACTER_SETS cs "
+                              "on cs.RDB$CHARACTER_SET_ID = a.MON$CHARACTER_SET_ID "
+                              "where a.MON$ATTACHMENT_ID = current_connection")) &&
+        q.next() && q.value(0).toInt() > 0)
+        m_bytesPerCharacter = q.value(0).toInt();
 }
 
 void Database::close() {
@@ -150,7 +177,7 @@ QSqlQuery Database::exec(const QString& sqlText, const SqlParams& givenParams) {
     SqlParams params = givenParams;
     const QString sql = params.isEmpty() ? sqlText : inlineCurrencyParams(sqlText, params);
     if (!isOpen())
-        throw DatabaseError(QStringLiteral("Sem conexão com o banco de dados."), sql);
+        throw DatabaseError(QStringLiteral("Sem conexão com o banco de dados."), sql, DatabaseError::Kind::ConnectionLost);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
@@ -167,7 +194,7 @@ QSqlQuery Database::exec(const QString& sqlText, const SqlParams& givenParams) {
         }
     }
     if (!ok)
-        throw DatabaseError(errorText(q.lastError()), sql);
+        throw DatabaseError(errorText(q.lastError()), sql, errorKind(q.lastError()));
     return q;
 }
 
@@ -221,7 +248,8 @@ void Database::begin() {
     }
     if (m_transactionDepth++ == 0 && !m_db.transaction()) {
         m_transactionDepth = 0;
-        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()));
+        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação: ") + errorText(m_db.lastError()), {},
+                            errorKind(m_db.lastError()));
     }
 }
 
@@ -235,10 +263,11 @@ void Database::commit() {
     if (--m_transactionDepth > 0)
         return;
     if (!m_db.commit()) {
-        const QString message = errorText(m_db.lastError());
+        const QSqlError error = m_db.lastError();
         m_db.rollback();
         runUndo();
-        throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + message);
+        throw DatabaseError(QStringLiteral("Não foi possível confirmar a transação: ") + errorText(error), {},
+                            errorKind(error));
     }
     m_undo.clear();
 }

@@ -37,6 +37,9 @@ public:
     void close();
     bool isOpen() const;
     const ConnectionSettings& settings() const { return m_settings; }
+    // Bytes a character takes in the connection's character set: the driver
+    // reports text lengths in them (4 for UTF8, 1 for WIN1252 or ISO8859_1).
+    int bytesPerCharacter() const { return m_bytesPerCharacter; }
     QSqlDatabase handle() const { return m_db; }
 
     // Executes one statement; when it returns the statement has taken effect
@@ -75,6 +78,7 @@ private:
     ConnectionSettings m_settings;
     QString m_connectionName;
     QSqlDatabase m_db;
+    int m_bytesPerCharacter = 4;
     void runUndo() noexcept;
 
     int m_transactionDepth = 0;

@@ -74,8 +74,9 @@ void RecordSet::defineFieldsFrom(const QSqlRecord& record) {
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField f = record.field(i);
         const FieldType type = typeOf(f);
-        // Firebird reports the byte length of UTF8 text: four bytes a character.
-        const int size = type == FieldType::String ? std::max(1, int(f.length()) / 4) : 0;
+        // Firebird reports text lengths in bytes of the connection's character set.
+        const int porCaractere = m_db ? m_db->bytesPerCharacter() : 4;
+        const int size = type == FieldType::String ? std::max(1, int(f.length()) / porCaractere) : 0;
         // Two columns of one name ("select trim(a), trim(b)") become NAME and NAME_1.
         QString name = f.name().toUpper();
         for (int n = 1; findField(name); ++n)

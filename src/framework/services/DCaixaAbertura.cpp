@@ -56,19 +56,33 @@ int TdmCaixaAbertura::abrir(const QDate& data, Currency valorInicial, const QStr
         throw DatabaseError(QStringLiteral("Informe a data de abertura do caixa."));
     if (valorInicial < Currency())
         throw DatabaseError(QStringLiteral("O valor inicial do caixa não pode ser negativo."));
+    auto jaAberto = [](const CaixaAberto& aberto) {
+        return DatabaseError(QStringLiteral("Já existe um caixa aberto (%1, aberto por %2).")
+                                 .arg(formatDateTime(u"dd/mm/yyyy", aberto.data), aberto.usuario));
+    };
     Transaction tx(m_db);
     if (auto aberto = caixaAberto())
-        throw DatabaseError(QStringLiteral("Já existe um caixa aberto (%1, aberto por %2).")
-                                .arg(formatDateTime(u"dd/mm/yyyy", aberto->data), aberto->usuario));
+        throw jaAberto(*aberto);
     const int codigo = int(m_db.getGeneretor(QStringLiteral("GEN_CAIXA_ABERTURA")));
-    m_db.executeSQL(QStringLiteral("insert into CAIXA_ABERTURA (CODCAIXAABERTURA, CXA_DATA, CXA_VALOR_INICIAL, CXA_STATUS, "
-                                   "CXA_USUARIO, CXA_DT_ABERTURA) values (:C, :D, :V, 'ABERTO', :U, :T)"),
-                    {{QStringLiteral("C"), codigo},
-                     {QStringLiteral("D"), data},
-                     {QStringLiteral("V"), QVariant::fromValue(valorInicial)},
-                     {QStringLiteral("U"), usuario.left(60)},
-                     {QStringLiteral("T"), Clock::now()}});
-    tx.commit();
+    try {
+        // The unique index on the open opening decides between terminals opening at the same moment.
+        m_db.executeSQL(QStringLiteral("insert into CAIXA_ABERTURA (CODCAIXAABERTURA, CXA_DATA, CXA_VALOR_INICIAL, "
+                                       "CXA_STATUS, CXA_USUARIO, CXA_DT_ABERTURA) values (:C, :D, :V, 'ABERTO', :U, :T)"),
+                        {{QStringLiteral("C"), codigo},
+                         {QStringLiteral("D"), data},
+                         {QStringLiteral("V"), QVariant::fromValue(valorInicial)},
+                         {QStringLiteral("U"), usuario.left(60)},
+                         {QStringLiteral("T"), Clock::now()}});
+        tx.commit();
+    } catch (const DatabaseError& e) {
+        if (e.kind() != DatabaseError::Kind::UniqueKey)
+            throw;
+        tx.rollback();
+        // Seen from a fresh transaction unless a caller's one is still open.
+        if (auto aberto = m_db.inTransaction() ? std::nullopt : caixaAberto())
+            throw jaAberto(*aberto);
+        throw DatabaseError(QStringLiteral("Já existe um caixa aberto: outro terminal acabou de abri-lo."));
+    }
     return codigo;
 }
 

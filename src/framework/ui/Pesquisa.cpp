@@ -1,5 +1,7 @@
 #include "framework/ui/Pesquisa.h"
 
+#include "framework/db/SelectList.h"
+#include "framework/db/SqlText.h"
 #include "framework/ui/UserInterface.h"
 
 
@@ -40,20 +42,24 @@ std::unique_ptr<RecordSet> TwbtPesquisa::pesquisar(const QString& texto) {
     auto colunas = m_db.query(m_select + QStringLiteral(" where 1 = 0"));
     if (texto.isEmpty())
         return m_db.query(m_select + condicao({}));
+    // An alias cannot be named in "where": filter on the column's own expression.
+    const QList<SelectColumn> lista = selectColumns(m_select);
+    const bool porPosicao = lista.size() == colunas->fieldCount();
+    // The text as a quoted literal: a parameter would take the type of each
+    // column it is compared with and be cut to a CHAR(1) column's length.
+    const QString padrao = quotedStr(u'%' + texto + u'%');
     QStringList ou;
     for (int i = 0; i < colunas->fieldCount(); ++i)
         if (colunas->field(i).type() == FieldType::String)
-            ou << QStringLiteral("upper(%1) like upper(:TEXTO)").arg(colunas->field(i).name());
+            ou << QStringLiteral("upper(%1) like upper(%2)")
+                      .arg(porPosicao ? lista[i].expression : colunas->field(i).name(), padrao);
     bool numero = false;
-    texto.toLongLong(&numero);
+    const qlonglong valor = texto.toLongLong(&numero);
     if (numero)
-        ou << m_chave + QStringLiteral(" = :NUMERO");
+        ou << m_chave + QStringLiteral(" = ") + quotedStr(QString::number(valor)); // text or number keys alike
     if (ou.isEmpty())
         return m_db.query(m_select + condicao({}));
-    SqlParams params{{QStringLiteral("TEXTO"), QString(u'%' + texto + u'%')}};
-    if (numero)
-        params.insert(QStringLiteral("NUMERO"), texto.toLongLong());
-    return m_db.query(m_select + condicao(u'(' + ou.join(QStringLiteral(" or ")) + u')'), params);
+    return m_db.query(m_select + condicao(u'(' + ou.join(QStringLiteral(" or ")) + u')'));
 }
 
 bool TwbtPesquisa::AbrePesquisa(Field& campo) {

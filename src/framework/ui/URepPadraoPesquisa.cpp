@@ -1,5 +1,6 @@
 #include "framework/ui/URepPadraoPesquisa.h"
 
+#include "framework/db/SelectList.h"
 #include "framework/ui/UserInterface.h"
 
 #include <QCheckBox>
@@ -102,7 +103,7 @@ void TrepPadraoPesquisa::CarregaDadosCadastro() {
         } else {
             // The column comes from our own list; the text is bound.
             sql += QStringLiteral(" where upper(cast(%1 as varchar(200))) like upper(:TEXTO)")
-                       .arg(m_campos.value(std::max(0, m_tipo->currentIndex())));
+                       .arg(columnExpression(m_select, m_campos.value(std::max(0, m_tipo->currentIndex()))));
             m_rs->setParam(QStringLiteral("TEXTO"), QString(u'%' + texto + u'%'));
         }
     }

@@ -105,6 +105,17 @@ bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo) {
     return tela.exec() == QDialog::Accepted && modo != TrepPadraoPesquisa::Modo::Visualizar;
 }
 
+namespace {
+// A lock conflict or a lost connection says nothing about the row being in use.
+[[noreturn]] void naoExcluido(const DatabaseError& e) {
+    if (e.kind() == DatabaseError::Kind::LockConflict)
+        Error(QStringLiteral("Este registro está sendo alterado em outro terminal e não foi excluído. Tente novamente."));
+    if (e.kind() == DatabaseError::Kind::ConnectionLost)
+        Error(QStringLiteral("A conexão com o banco de dados foi perdida e o registro não foi excluído.\n%1").arg(e.message()));
+    throw e;
+}
+} // namespace
+
 void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
                         const QString& campoAtivo, const QStringList& tabelasFilhas) {
     const SqlParams p{{QStringLiteral("C"), codigo}};
@@ -115,14 +126,20 @@ void excluirOuDesativar(Database& db, const QString& tabela, const QString& chav
         db.executeSQL(QStringLiteral("delete from %1 where %2 = :C").arg(sqlIdentifier(tabela), sqlIdentifier(chave)), p);
         tx.commit();
         return;
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& e) {
+        if (e.kind() != DatabaseError::Kind::ForeignKey)
+            naoExcluido(e);
         // Refused by a reference from another table: the row is in use.
     }
     if (campoAtivo.isEmpty())
         Error(QStringLiteral("Este registro está em uso e não pode ser excluído."));
-    db.executeSQL(QStringLiteral("update %1 set %2 = 'N' where %3 = :C")
-                      .arg(sqlIdentifier(tabela), sqlIdentifier(campoAtivo), sqlIdentifier(chave)),
-                  p);
+    try {
+        db.executeSQL(QStringLiteral("update %1 set %2 = 'N' where %3 = :C")
+                          .arg(sqlIdentifier(tabela), sqlIdentifier(campoAtivo), sqlIdentifier(chave)),
+                      p);
+    } catch (const DatabaseError& e) {
+        naoExcluido(e);
+    }
     Informacao(QStringLiteral("Este registro está em uso e não pode ser excluído: ele foi desativado."));
 }
 

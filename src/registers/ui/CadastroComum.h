@@ -35,7 +35,8 @@ bool mostrarCadastro(TrepPadraoCadastro& tela, TrepPadraoPesquisa::Modo modo);
 
 // Deletes the row with its own child rows (tables keyed by the same column);
 // a row other documents still point to is deactivated instead when the table
-// has an active flag, otherwise refused, and its children stay.
+// has an active flag, otherwise refused, and its children stay. A lock
+// conflict or a lost connection is reported as such and changes nothing.
 void excluirOuDesativar(Database& db, const QString& tabela, const QString& chave, const QVariant& codigo,
                         const QString& campoAtivo, const QStringList& tabelasFilhas = {});
 
