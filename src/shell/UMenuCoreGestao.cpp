@@ -90,7 +90,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     TdmAcesso& acesso = TdmAcesso::gerarInstance();
     acesso.conectarBaseDeDados(arquivoConexao());
     mostrar("Abrindo configurações...");
-    TdmConfiguracao::gerarInstance();
+    TdmConfiguracao::gerarInstance().registrarChaves();
     mostrar("Abrindo configuração segurança...");
     TdmSeguranca::gerarInstance();
     mostrar("Verificando abertura de caixa...");

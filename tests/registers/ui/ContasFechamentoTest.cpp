@@ -33,7 +33,7 @@ TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
     EXPECT_FALSE(ui.lastMessage().isEmpty()); // the refusal reaches the user
     ASSERT_TRUE(tela.btnGerarClick());
     EXPECT_TRUE(tela.gerou());
-    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CON_ORIGEM = 'NFVENDA' and CON_CODORIGEM = 9")).toInt(), 3);
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CODNFVENDA = 9")).toInt(), 3);
     EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select sum(CON_VLRPARCELA) from CONTAS")), Currency(100));
     EXPECT_EQ(t->scalar(QStringLiteral("select CON_DTVENC from CONTAS where CON_PARCELA = 2")).toDate(), QDate(2027, 1, 15));
 }

@@ -189,8 +189,8 @@ TEST_F(ProdutoScreen, UnitsAndCompositionAreWrittenWithTheProduct) {
     EXPECT_TRUE(tela.grab().save(QStringLiteral(KVO_TEST_OUTPUT_DIR "/tela_produto_unidades.png")));
     EXPECT_EQ(clicarOk(&tela), QString());
     EXPECT_TRUE(ui.allAnswered());
-    EXPECT_EQ(t->scalar(QStringLiteral("select list(UND_SIGLA || ':' || cast(UND_QTDE as integer) || ':' || UND_PRINCIPAL, ' ') "
-                                       "from (select * from PRODUTO_UNIDADE where CODPRODUTO = 100 order by UND_QTDE)"))
+    EXPECT_EQ(t->scalar(QStringLiteral("select list(PROU_SIGLA || ':' || cast(PROU_QTDE as integer) || ':' || PROU_PRINCIPAL, ' ') "
+                                       "from (select * from PRODUTO_UNIDADE where CODPRODUTO = 100 order by PROU_QTDE)"))
                   .toString(),
               u"UN:1:S FD6:6:N");
     EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select PROC_QTDE from PRODUTO_COMPOSICAO where CODPRODUTO = 100 "
