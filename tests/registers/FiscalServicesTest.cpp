@@ -93,14 +93,14 @@ TEST_F(FiscalServices, FiscalPrinterFollowsTheSaleParameters) {
 
 // The digest of a row is the MD5 of its text with the digest column empty, so
 // it can be checked against the row as the database holds it.
-static QString digestGuardadoConfere(Database& db, const QString& tabela, const QString& chave, int codigo,
+static std::string digestGuardadoConfere(Database& db, const QString& tabela, const QString& chave, int codigo,
                                      const QString& colunaDigest) {
     const QString onde = QStringLiteral(" where %1 = %2").arg(chave).arg(codigo);
     const QString guardado = db.scalar(QStringLiteral("select %1 from %2").arg(colunaDigest, tabela) + onde).toString();
     db.executeSQL(QStringLiteral("update %1 set %2 = null").arg(tabela, colunaDigest) + onde);
     auto linha = db.query(QStringLiteral("select * from ") + tabela + onde);
     const QString conferido = TdmPAF().md5Registro(*linha);
-    return guardado == conferido ? QString() : guardado + QStringLiteral(" <> ") + conferido;
+    return guardado == conferido ? std::string() : QString(guardado + QStringLiteral(" <> ") + conferido).toStdString();
 }
 
 TEST_F(FiscalServices, CancellingStampsTheDigestOfTheCancelledRow) {
@@ -112,13 +112,13 @@ TEST_F(FiscalServices, CancellingStampsTheDigestOfTheCancelledRow) {
     EXPECT_EQ(t->scalar(QStringLiteral("select PREV_STATUS from PREVENDA where CODPREVENDA = 5")).toString(), u"CANCELADO");
     EXPECT_EQ(digestGuardadoConfere(t.db(), QStringLiteral("PREVENDA"), QStringLiteral("CODPREVENDA"), 5,
                                     QStringLiteral("PREV_MD5")),
-              QString());
+              "");
 
     TdmDav dav(t.db());
     dav.cancelaDav(3);
     EXPECT_EQ(t->scalar(QStringLiteral("select DAV_STATUS from DAV where CODDAV = 3")).toString(), u"FINALIZADO");
     EXPECT_EQ(digestGuardadoConfere(t.db(), QStringLiteral("DAV"), QStringLiteral("CODDAV"), 3, QStringLiteral("DAV_MD5")),
-              QString());
+              "");
 }
 
 TEST_F(FiscalServices, NewDocumentsAndItemsTakeKeysNumbersAndTheirMoment) {

@@ -186,7 +186,7 @@ TEST_F(Registers, ReceivablesAreWrittenForTheDocument) {
     TdmContas contas(t.db());
     EXPECT_EQ(formas.condicao(99).parcelas, 1); // unknown: cash
     const auto parcelas = TdmFormaDePagamento::gerarParcelas(c("100"), QDate(2026, 12, 6), formas.condicao(3));
-    DocumentoContas doc{QStringLiteral("NFVENDA"), 55, QStringLiteral("000055"), 10, 3, QDate(2026, 12, 6), QStringLiteral("1")};
+    DocumentoContas doc{QStringLiteral("NFVENDA"), 55, QStringLiteral("000055"), 10, 3, QDate(2026, 12, 6), QStringLiteral("1"), u'R', 0};
     contas.gravarParcelas(doc, c("100"), parcelas);
     EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55, QStringLiteral("1")), 3);
     // What the invoice and its NF-e read: the rows of its number and series, with the payment means.
@@ -211,7 +211,7 @@ TEST_F(Registers, GeneratingInstalmentsTouchesOnlyTheDocumentsOwnLiveRows) {
     TdmContas contas(t.db());
     const auto tres = TdmFormaDePagamento::gerarParcelas(c("90"), QDate(2026, 12, 6), CondicaoPagamento{3, 30, 30});
     const auto uma = TdmFormaDePagamento::gerarParcelas(c("90"), QDate(2026, 12, 6), {});
-    DocumentoContas serie1{QStringLiteral("NFVENDA"), 7, QStringLiteral("7"), 10, 0, QDate(2026, 12, 6), QStringLiteral("1")};
+    DocumentoContas serie1{QStringLiteral("NFVENDA"), 7, QStringLiteral("7"), 10, 0, QDate(2026, 12, 6), QStringLiteral("1"), u'R', 0};
     DocumentoContas serieF = serie1;
     serieF.serie = QStringLiteral("F");
     contas.gravarParcelas(serie1, c("90"), tres);
@@ -234,8 +234,7 @@ TEST_F(Registers, GeneratingInstalmentsTouchesOnlyTheDocumentsOwnLiveRows) {
     EXPECT_EQ(contar("CODNFVENDA = 7 and CODSERIE = 'F' and CON_STATUS = 'ABERTA'"), 4);
 
     // Payables of a purchase are written the same way, by the purchase's code.
-    DocumentoContas compra{QStringLiteral("NFCOMPRA"), 7, QStringLiteral("123"), 10, 0, QDate(2026, 12, 6), {}};
-    compra.tipo = u'P';
+    DocumentoContas compra{QStringLiteral("NFCOMPRA"), 7, QStringLiteral("123"), 10, 0, QDate(2026, 12, 6), {}, u'P', 0};
     contas.gravarParcelas(compra, c("90"), uma);
     EXPECT_EQ(contar("CODNFCOMPRA = 7 and CON_TIPO = 'P'"), 1);
     EXPECT_EQ(contar("CODNFVENDA = 7"), 6); // the invoices' rows untouched

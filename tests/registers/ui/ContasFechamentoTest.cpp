@@ -12,7 +12,7 @@ using ContasFechamento = test::TelaCadastroTeste;
 TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
     t->executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
                                  "FPG_INTERVALO) values (3, '30/60/90', 3, 30, 30)"));
-    const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6)};
+    const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6), {}, u'R', 0};
     TfrmContasFechamento tela(doc, Currency(100));
     RecordSet& p = tela.parcelas();
     ASSERT_EQ(p.recordCount(), 3);
