@@ -35,6 +35,7 @@ int runConfigCommand(const QStringList& args, QTextStream& out, QTextStream& err
     }
     return withDatabase(err, [&](Database& db) {
         TdmConfiguracao cfg(db);
+        cfg.registrarChaves(); // as the screens do at start-up
         if (action == QLatin1String("list")) {
             for (const auto& p : cfg.listar(args.value(1)))
                 out << p.grupo << '\t' << p.chave << '\t' << p.tipo << '\t' << p.valor << '\t' << p.descricao << Qt::endl;

@@ -6,14 +6,19 @@ namespace kvo {
 
 class Database;
 
-// The document a set of receivables belongs to.
+// The document a set of receivables or payables belongs to. A sales invoice
+// ("NFVENDA") is known by its number and series, a purchase ("NFCOMPRA") by
+// its code; both also land in CODNFVENDA/CODSERIE or CODNFCOMPRA.
 struct DocumentoContas {
     QString origem;     // kind, e.g. "NFVENDA"
-    int codigo = 0;     // its key
+    int codigo = 0;     // its key (the invoice number)
     QString numero;     // printed number
     int codpessoa = 0;
     int codformapagamento = 0;
     QDate emissao;
+    QString serie;      // the invoice's series
+    QChar tipo = u'R';  // R receivable, P payable
+    int codcentcusto = 0;
 };
 
 // Receivables and payables (CONTAS).
@@ -23,11 +28,15 @@ public:
     TdmContas();
     explicit TdmContas(Database& db);
 
-    // Writes the instalments of the document (in one transaction), replacing
-    // the open ones it had; refuses when they do not add up to `total` or
-    // when one of the document's instalments was already (partly) paid.
-    void gravarParcelas(const DocumentoContas& doc, Currency total, const QVector<Parcela>& parcelas);
-    int quantidadeParcelas(const QString& origem, int codigo);
+    // Writes the instalments of the document (in one transaction); refuses
+    // when they do not add up to `total`. With `substituir`, the document's
+    // own live instalments (same kind, number and series, not "EXCLUÍDA") are
+    // replaced, refused when one of them was already (partly) paid; without
+    // it they stay and these are added (a difference billed later).
+    void gravarParcelas(const DocumentoContas& doc, Currency total, const QVector<Parcela>& parcelas,
+                        bool substituir = true);
+    // The document's live instalments.
+    int quantidadeParcelas(const QString& origem, int codigo, const QString& serie = {});
 
 private:
     Database& m_db;

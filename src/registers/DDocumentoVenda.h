@@ -23,7 +23,12 @@ public:
     TdmDocumentoVenda(Database& db, LayoutDocumentoVenda layout);
     virtual ~TdmDocumentoVenda();
 
-    // Opens the document and its items (0 opens an empty header to append to).
+    // Opens the document and its items (0 opens an empty header to append
+    // to). A new header takes its key from the generator, "ABERTO" and now; a
+    // new item its key, the document's key, the next item number and the
+    // moment it was entered. Items carry the product's description, tax
+    // situation and rate code, shelf location and base unit; the header the
+    // customer's name.
     void carregar(int codigo);
     RecordSet& cabecalho() { return *m_cabecalho; }
     RecordSet& itens() { return *m_itens; }
@@ -31,17 +36,23 @@ public:
     // total = products - discount + surcharge. Leaves the header in edit.
     void calculaTotal();
     // "ABERTO" -> the cancelled status, only when still open (another
-    // terminal may have settled it); raises otherwise.
+    // terminal may have settled it); raises otherwise. The row's integrity
+    // digest is stamped again with the new status.
     void cancelar(int codigo);
+    // MD5 of the header row's text taken with its digest column empty: what
+    // the digest column holds while the row is as it was stamped.
+    QString digestCabecalho(const RecordSet& cabecalho);
     const LayoutDocumentoVenda& layout() const { return m_layout; }
 
 protected:
+    std::unique_ptr<RecordSet> abrirCabecalho(int codigo);
     QString campo(const char* nome) const { return m_layout.prefixo + QLatin1String(nome); }
     QString campoItem(const char* nome) const { return m_layout.prefixoItem + QLatin1String(nome); }
 
     Database& m_db;
     LayoutDocumentoVenda m_layout;
     std::unique_ptr<RecordSet> m_cabecalho, m_itens;
+    QStringList m_colunasTabela;
 };
 
 } // namespace kvo

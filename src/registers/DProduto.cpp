@@ -37,7 +37,14 @@ TdmProduto::TdmProduto() : TdmProduto(TdmAcesso::gerarInstance().sqlCon()) {
 }
 
 TdmProduto::TdmProduto(Database& db) : m_db(db), m_pesquisa(db), m_detalhe(db), m_codigo(db) {
-    m_pesquisa.configurar(QStringLiteral("select PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01, PRO_CODPESQ_1 from PRODUTO"),
+    // Callers copy the leading columns in this order (Complementar); the other
+    // prices follow for the price types, keyed on CODPRODUTO for the moment.
+    QString precos;
+    for (int n = 2; n <= 14; ++n)
+        precos += QStringLiteral(", ") + campoPreco(n);
+    m_pesquisa.configurar(QStringLiteral("select PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01, PRO_ALT_PRECO, PRO_IMP_COZINHA, "
+                                         "PRO_ESTQ_ATUAL, PRO_IMP_BAR, PRO_IMP_PIZZA, PRO_IMP_CHURRASQUEIRA, PRO_CODPESQ_1") +
+                              precos + QStringLiteral(" from PRODUTO"),
         QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Pesquisa de Produtos"), QStringLiteral("Produto não encontrado!"));
     m_pesquisa.SetSQL4Where(QStringLiteral("PRO_ATIVO = 'S'"));
     m_detalhe.SetDataSet(QStringLiteral(
@@ -124,19 +131,19 @@ const TdmProduto::TabelaPrecos& TdmProduto::tabelaPrecos() {
 std::unique_ptr<RecordSet> TdmProduto::unidades(int codproduto) {
     auto rs = filhosDoProduto(m_db,
                               QStringLiteral("select * from PRODUTO_UNIDADE where CODPRODUTO = :P "
-                                             "order by UND_PRINCIPAL desc, UND_QTDE"),
+                                             "order by PROU_PRINCIPAL desc, PROU_QTDE"),
                               QStringLiteral("PRODUTO_UNIDADE"), QStringLiteral("CODPRODUTOUNIDADE"),
                               codproduto, [](RecordSet& r) {
-                                  r.field(QStringLiteral("UND_QTDE")).setValue(1);
-                                  r.field(QStringLiteral("UND_PRINCIPAL"))
+                                  r.field(QStringLiteral("PROU_QTDE")).setValue(1);
+                                  r.field(QStringLiteral("PROU_PRINCIPAL"))
                                       .setValue(r.isEmpty() ? QStringLiteral("S") : QStringLiteral("N"));
                               });
-    rs->field(QStringLiteral("UND_SIGLA")).onChange = [](Field& f) {
+    rs->field(QStringLiteral("PROU_SIGLA")).onChange = [](Field& f) {
         const QString limpo = f.asString().trimmed().toUpper();
         if (limpo != f.asString())
             f.setValueSilently(limpo);
     };
-    rs->field(QStringLiteral("UND_PRINCIPAL")).onValidate = [](Field& f) {
+    rs->field(QStringLiteral("PROU_PRINCIPAL")).onValidate = [](Field& f) {
         const QString v = f.asString().trimmed().toUpper();
         if (v != u"S" && v != u"N")
             Error(QStringLiteral("Principal: informe S ou N."));
@@ -169,17 +176,17 @@ void TdmProduto::validarUnidades(RecordSet& rs) {
     QStringList principais;
     Currency qtdePrincipal;
     for (rs.first(); !rs.eof(); rs.next()) {
-        const QString sigla = rs.field(QStringLiteral("UND_SIGLA")).asString().trimmed().toUpper();
+        const QString sigla = rs.field(QStringLiteral("PROU_SIGLA")).asString().trimmed().toUpper();
         if (sigla.isEmpty())
             Error(QStringLiteral("Informe a sigla de cada unidade."));
-        if (rs.field(QStringLiteral("UND_QTDE")).asCurrency() <= Currency())
+        if (rs.field(QStringLiteral("PROU_QTDE")).asCurrency() <= Currency())
             Error(QStringLiteral("A quantidade da unidade %1 deve ser maior que zero.").arg(sigla));
         if (siglas.contains(sigla))
             Error(QStringLiteral("A unidade %1 está repetida.").arg(sigla));
         siglas.insert(sigla);
-        if (rs.field(QStringLiteral("UND_PRINCIPAL")).asString() == u"S") {
+        if (rs.field(QStringLiteral("PROU_PRINCIPAL")).asString() == u"S") {
             principais << sigla;
-            qtdePrincipal = rs.field(QStringLiteral("UND_QTDE")).asCurrency();
+            qtdePrincipal = rs.field(QStringLiteral("PROU_QTDE")).asCurrency();
         }
     }
     if (principais.isEmpty())

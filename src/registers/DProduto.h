@@ -19,7 +19,9 @@ public:
     TdmProduto();
     explicit TdmProduto(Database& db);
 
-    // Keyed on PRO_CODPESQ_1: PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01.
+    // Keyed on PRO_CODPESQ_1: PRO_DESCRICAO, CODPRODUTO, PRO_PRECO01,
+    // PRO_ALT_PRECO, PRO_IMP_COZINHA, PRO_ESTQ_ATUAL, PRO_IMP_BAR, PRO_IMP_PIZZA,
+    // PRO_IMP_CHURRASQUEIRA, PRO_CODPESQ_1, then PRO_PRECO02..PRO_PRECO14.
     TwbtPesquisa& pesquisa() { return m_pesquisa; }
     // Keyed on PRO_CODPESQ_1, the twelve columns an invoice item takes: ICMS
     // rate, brand, ICMS regime, list type, price 01, NCM, reserved stock,

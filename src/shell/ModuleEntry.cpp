@@ -1,11 +1,13 @@
 // What the module exports to the host program and to other programs.
 #include "framework/services/Module.h"
+#include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/QtUserInterface.h"
-#include "framework/ui/ScreenRegistry.h"
+#include "shell/EntradasModulo.h"
 #include "shell/UMenuCoreGestao.h"
 
 #include <QApplication>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -17,57 +19,68 @@ std::unique_ptr<ModuleState>& state() {
     static std::unique_ptr<ModuleState> s;
     return s;
 }
-} // namespace
-
-// TfrmMenuCoreGestao.gerarInstance: true when the main menu is up.
-extern "C" Q_DECL_EXPORT bool TfrmMenuCoreGestao_gerarInstance() {
+void iniciarEstado() {
     if (!state()) {
         state() = std::make_unique<ModuleState>();
         kvo::setUserInterface(&state()->ui);
     }
-    kvo::TfrmMenuCoreGestao* menu = nullptr;
-    try {
-        menu = kvo::TfrmMenuCoreGestao::gerarInstance();
-    } catch (const kvo::Abort&) {
-        return false;
-    } catch (const std::exception& e) { // a host service could not start: its message, then the end
-        kvo::userInterface().showMessage(kvo::MessageKind::Error, QString::fromUtf8(e.what()));
-        return false;
-    }
-    if (!menu)
-        return false;
-    menu->show();
-    return true;
+}
+
+bool protegido(const std::function<bool()>& corpo) {
+    return kvo::entradas::protegido([&] {
+        iniciarEstado();
+        return corpo();
+    });
+}
+bool abrirTela(const QString& tela, const kvo::ChamadaExterna& chamada = {}) {
+    iniciarEstado();
+    return kvo::entradas::abrirTelaCom(tela, chamada);
+}
+} // namespace
+
+// TfrmMenuCoreGestao.gerarInstance: true when the main menu is up.
+extern "C" Q_DECL_EXPORT bool TfrmMenuCoreGestao_gerarInstance() {
+    return protegido([] {
+        kvo::TfrmMenuCoreGestao* menu = kvo::TfrmMenuCoreGestao::gerarInstance();
+        if (!menu)
+            return false;
+        menu->show();
+        return true;
+    });
 }
 
 // Frees what the module created, in reverse order, before it is unloaded.
 extern "C" Q_DECL_EXPORT void kvoCoreGestao_finalizar() {
     kvo::setUserInterface(nullptr);
+    kvo::chamadaExterna() = {};
     state().reset();
 }
 
-// Single screens for the host and other programs. Each returns false while
-// its screen is not part of this build (see the screen registry).
-extern "C" Q_DECL_EXPORT bool ChamarTela() {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmPreVendaMesclar.ChamarTela"));
+// The pre-sale merge for the fiscal front end: its connection, the connection
+// the merge works on, its sale header, items and a further record set, its
+// fiscal printer, payment terminal and signing component.
+extern "C" Q_DECL_EXPORT bool ChamarTela(kvo::Database* conexao, kvo::Database* conexaoChamador, kvo::RecordSet* cabecalho,
+                                         kvo::RecordSet* itens, kvo::RecordSet* outro, kvo::FiscalPrinter* ecf, void* tef,
+                                         kvo::Digest* assinador) {
+    return abrirTela(QStringLiteral("TfrmPreVendaMesclar.ChamarTela"),
+                     {conexao, conexaoChamador, cabecalho, itens, outro, ecf, tef, assinador});
 }
-extern "C" Q_DECL_EXPORT bool TfrmParVenda_ChamaParametro() {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmParVenda.ChamaParametro"));
-}
+extern "C" Q_DECL_EXPORT bool TfrmParVenda_ChamaParametro() { return abrirTela(QStringLiteral("TfrmParVenda.ChamaParametro")); }
 extern "C" Q_DECL_EXPORT bool TfrmParRestaurante_ChamaParametro() {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmParRestaurante.ChamaParametro"));
+    return abrirTela(QStringLiteral("TfrmParRestaurante.ChamaParametro"));
 }
-extern "C" Q_DECL_EXPORT bool TfrmNFVenda_Pesq_ChamaTela() {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"));
+extern "C" Q_DECL_EXPORT bool TfrmNFVenda_Pesq_ChamaTela() { return abrirTela(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela")); }
+extern "C" Q_DECL_EXPORT bool TfrmResPedido_chamatela() { return abrirTela(QStringLiteral("TfrmResPedido.chamatela")); }
+// The restaurant menus with the caller's fiscal printer and signing component.
+extern "C" Q_DECL_EXPORT bool TfrmMenuRestaurante_ChamaTelaECF(kvo::FiscalPrinter* ecf, kvo::Digest* assinador) {
+    kvo::ChamadaExterna chamada;
+    chamada.ecf = ecf;
+    chamada.assinador = assinador;
+    return abrirTela(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"), chamada);
 }
-extern "C" Q_DECL_EXPORT bool TfrmResPedido_chamatela() {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmResPedido.chamatela"));
-}
-// The restaurant menus with the caller's fiscal printer and signer: the
-// restaurant screens take them from the registry's context when they arrive.
-extern "C" Q_DECL_EXPORT bool TfrmMenuRestaurante_ChamaTelaECF(void* /*ecf*/, void* /*assinador*/) {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"));
-}
-extern "C" Q_DECL_EXPORT bool TfrmMenuRestauranteTouch_ChamaTelaECF(void* /*ecf*/, void* /*assinador*/) {
-    return kvo::ScreenRegistry::abrir(QStringLiteral("TfrmMenuRestauranteTouch.ChamaTelaECF"));
+extern "C" Q_DECL_EXPORT bool TfrmMenuRestauranteTouch_ChamaTelaECF(kvo::FiscalPrinter* ecf, kvo::Digest* assinador) {
+    kvo::ChamadaExterna chamada;
+    chamada.ecf = ecf;
+    chamada.assinador = assinador;
+    return abrirTela(QStringLiteral("TfrmMenuRestauranteTouch.ChamaTelaECF"), chamada);
 }

@@ -124,7 +124,7 @@ void TfrmMenuCoreGestao::iniciarServicos(TfrmStatus& status) {
     TdmAcesso& acesso = TdmAcesso::gerarInstance();
     acesso.conectarBaseDeDados(arquivoConexao());
     mostrar("Abrindo configurações...");
-    TdmConfiguracao::gerarInstance();
+    TdmConfiguracao::gerarInstance().registrarChaves();
     mostrar("Abrindo configuração segurança...");
     TdmSeguranca::gerarInstance();
     mostrar("Verificando abertura de caixa...");

@@ -44,6 +44,34 @@ TEST_F(Services, ConfigurationKeepsStoredValuesAndReadsDefaults) {
     EXPECT_EQ(cfg.listar(QStringLiteral("G")).size(), 2);
 }
 
+TEST_F(Services, ConfigurationChangedOnAnotherTerminalIsSeenWithoutARestart) {
+    QDateTime agora(QDate(2026, 12, 6), QTime(9, 0));
+    FixedClock relogio(agora);
+    TdmConfiguracao caixa(t.db()), gerente(t.db()); // two terminals, each with its own cache
+    caixa.registrarChaves();
+    EXPECT_EQ(caixa.getStr(QStringLiteral("PDV.COD.PESQ")), u"N");
+    gerente.setValor(QStringLiteral("PDV.COD.PESQ"), QStringLiteral("S"));
+    Clock::setFixed(agora.addSecs(TdmConfiguracao::validadeCacheSegundos));
+    EXPECT_EQ(caixa.getStr(QStringLiteral("PDV.COD.PESQ")), u"S");
+    // A clock set back does not keep an old value alive either.
+    gerente.setValor(QStringLiteral("PDV.COD.PESQ"), QStringLiteral("N"));
+    Clock::setFixed(agora.addSecs(-60));
+    EXPECT_EQ(caixa.getStr(QStringLiteral("PDV.COD.PESQ")), u"N");
+}
+
+TEST_F(Services, StartUpRegistersTheKeysTheScreensReadWithTheirDefaults) {
+    TdmConfiguracao cfg(t.db());
+    EXPECT_THROW(cfg.setValor(QStringLiteral("MULTI.EMPRESA"), QStringLiteral("S")), DatabaseError);
+    cfg.registrarChaves();
+    EXPECT_EQ(cfg.getStr(QStringLiteral("DAV.ALT.ITEM")), u"S"); // unset meant editable
+    EXPECT_EQ(cfg.getStr(QStringLiteral("ECF.ID.CONF")), u"01");
+    EXPECT_EQ(cfg.getInt(QStringLiteral("VND.GRP.SERV"), -1), 0);
+    cfg.setValor(QStringLiteral("MULTI.EMPRESA"), QStringLiteral("S"));
+    cfg.registrarChaves(); // the next start
+    cfg.recarregar();
+    EXPECT_EQ(cfg.getStr(QStringLiteral("MULTI.EMPRESA")), u"S");
+}
+
 TEST_F(Services, CashRegisterGivesTheBusinessDate) {
     TdmCaixaAbertura caixa(t.db(), true);
     FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(23, 50)));

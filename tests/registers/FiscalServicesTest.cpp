@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "devices/FiscalPrinter.h"
 #include "framework/ui/UserInterface.h"
 #include "registers/DECF.h"
@@ -88,4 +89,71 @@ TEST_F(FiscalServices, FiscalPrinterFollowsTheSaleParameters) {
     pv.cabecalho().edit();
     pv.cabecalho().field(QStringLiteral("PREV_COO")).setValue(12);
     EXPECT_NE(paf.md5Registro(pv.cabecalho()), md5);
+}
+
+// The digest of a row is the MD5 of its text with the digest column empty, so
+// it can be checked against the row as the database holds it.
+static std::string digestGuardadoConfere(Database& db, const QString& tabela, const QString& chave, int codigo,
+                                     const QString& colunaDigest) {
+    const QString onde = QStringLiteral(" where %1 = %2").arg(chave).arg(codigo);
+    const QString guardado = db.scalar(QStringLiteral("select %1 from %2").arg(colunaDigest, tabela) + onde).toString();
+    db.executeSQL(QStringLiteral("update %1 set %2 = null").arg(tabela, colunaDigest) + onde);
+    auto linha = db.query(QStringLiteral("select * from ") + tabela + onde);
+    const QString conferido = TdmPAF().md5Registro(*linha);
+    return guardado == conferido ? std::string() : QString(guardado + QStringLiteral(" <> ") + conferido).toStdString();
+}
+
+TEST_F(FiscalServices, CancellingStampsTheDigestOfTheCancelledRow) {
+    t->executeSQL(QStringLiteral("update PREVENDA set PREV_MD5 = 'digest do pre-venda ainda aberto'"));
+    t->executeSQL(QStringLiteral("insert into DAV (CODDAV, CODPESSOA, DAV_STATUS, DAV_TOTAL, DAV_MD5) "
+                                 "values (3, 1, 'ABERTO', 10, 'digest do dav ainda aberto')"));
+    TdmPreVenda pv(t.db());
+    pv.cancelaPreVenda(5);
+    EXPECT_EQ(t->scalar(QStringLiteral("select PREV_STATUS from PREVENDA where CODPREVENDA = 5")).toString(), u"CANCELADO");
+    EXPECT_EQ(digestGuardadoConfere(t.db(), QStringLiteral("PREVENDA"), QStringLiteral("CODPREVENDA"), 5,
+                                    QStringLiteral("PREV_MD5")),
+              "");
+
+    TdmDav dav(t.db());
+    dav.cancelaDav(3);
+    EXPECT_EQ(t->scalar(QStringLiteral("select DAV_STATUS from DAV where CODDAV = 3")).toString(), u"FINALIZADO");
+    EXPECT_EQ(digestGuardadoConfere(t.db(), QStringLiteral("DAV"), QStringLiteral("CODDAV"), 3, QStringLiteral("DAV_MD5")),
+              "");
+}
+
+TEST_F(FiscalServices, NewDocumentsAndItemsTakeKeysNumbersAndTheirMoment) {
+    FixedClock relogio(QDateTime(QDate(2026, 12, 6), QTime(10, 30)));
+    t->executeSQL(QStringLiteral("update PRODUTO set PRO_LOCALIZACAO = 'A-3' where CODPRODUTO = 1"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO_UNIDADE (CODPRODUTOUNIDADE, CODPRODUTO, PROU_SIGLA, PROU_QTDE, "
+                                 "PROU_PRINCIPAL) values (40, 1, 'KG', 1, 'S')"));
+    t->executeSQL(QStringLiteral("set generator GEN_DAV to 70"));
+    TdmDav dav(t.db());
+    dav.CarregarDav(0);
+    dav.cabecalho().append();
+    EXPECT_EQ(dav.cabecalho().field(QStringLiteral("CODDAV")).asInteger(), 71);
+    EXPECT_EQ(dav.cabecalho().field(QStringLiteral("DAV_STATUS")).asString(), u"ABERTO");
+    dav.cabecalho().field(QStringLiteral("CODPESSOA")).setValue(1);
+    dav.cabecalho().post();
+    dav.cabecalho().applyUpdates(0);
+    for (int i = 0; i < 2; ++i) {
+        dav.itens().append();
+        dav.itens().field(QStringLiteral("CODPRODUTO")).setValue(1);
+        dav.itens().post();
+    }
+    EXPECT_EQ(dav.itens().applyUpdates(0), 0); // no failures
+    auto itens = t->query(QStringLiteral("select CODDAV, DAVI_ITEM, DAVI_DT_CAD, CODDAVITEM from DAV_ITEM order by DAVI_ITEM"));
+    ASSERT_EQ(itens->recordCount(), 2);
+    EXPECT_EQ(itens->field(0).asInteger(), 71);
+    EXPECT_EQ(itens->field(1).asInteger(), 1);
+    EXPECT_EQ(itens->field(2).asDateTime(), QDateTime(QDate(2026, 12, 6), QTime(10, 30)));
+    const qint64 primeiraChave = itens->field(3).asInteger();
+    itens->next();
+    EXPECT_EQ(itens->field(1).asInteger(), 2);
+    EXPECT_NE(itens->field(3).asInteger(), primeiraChave);
+
+    dav.CarregarDav(71); // what the screens and the A5 print show of each item and of the customer
+    EXPECT_EQ(dav.cabecalho().field(QStringLiteral("PES_NOME")).asString(), u"Consumidor");
+    EXPECT_EQ(dav.itens().field(QStringLiteral("PRO_LOCALIZACAO")).asString(), u"A-3");
+    EXPECT_EQ(dav.itens().field(QStringLiteral("PROU_SIGLA")).asString(), u"KG");
+    EXPECT_EQ(dav.itens().field(QStringLiteral("PRO_ALIQ_IMP")).asString(), u"18");
 }

@@ -31,9 +31,9 @@ protected:
     }
     void unidade(RecordSet& rs, const char* sigla, const char* qtde, const char* principal) {
         rs.append();
-        rs.field(QStringLiteral("UND_SIGLA")).setValue(QString::fromUtf8(sigla));
-        rs.field(QStringLiteral("UND_QTDE")).setValue(QString::fromUtf8(qtde));
-        rs.field(QStringLiteral("UND_PRINCIPAL")).setValue(QString::fromUtf8(principal));
+        rs.field(QStringLiteral("PROU_SIGLA")).setValue(QString::fromUtf8(sigla));
+        rs.field(QStringLiteral("PROU_QTDE")).setValue(QString::fromUtf8(qtde));
+        rs.field(QStringLiteral("PROU_PRINCIPAL")).setValue(QString::fromUtf8(principal));
         rs.post();
     }
     void componente(RecordSet& rs, int filho, const char* qtde) {
@@ -70,44 +70,44 @@ TEST_F(ProdutoEstrutura, UnitsNeedOneMainUnitOfOneAndDistinctSymbols) {
     auto rs = produtos.unidades(1);
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), QString()); // none: sold by the unit
     unidade(*rs, " un ", "1", "S");
-    EXPECT_EQ(rs->field(QStringLiteral("UND_SIGLA")).asString(), u"UN");
+    EXPECT_EQ(rs->field(QStringLiteral("PROU_SIGLA")).asString(), u"UN");
     unidade(*rs, "CX", "12", "N");
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), QString());
 
     rs->last();
     rs->edit();
-    rs->field(QStringLiteral("UND_QTDE")).setValue(0);
+    rs->field(QStringLiteral("PROU_QTDE")).setValue(0);
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), u"A quantidade da unidade CX deve ser maior que zero.");
     rs->last();
     rs->edit();
-    rs->field(QStringLiteral("UND_QTDE")).setValue(12);
-    rs->field(QStringLiteral("UND_SIGLA")).setValue(QStringLiteral("un"));
+    rs->field(QStringLiteral("PROU_QTDE")).setValue(12);
+    rs->field(QStringLiteral("PROU_SIGLA")).setValue(QStringLiteral("un"));
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), u"A unidade UN está repetida.");
     rs->last();
     rs->edit();
-    rs->field(QStringLiteral("UND_SIGLA")).setValue(QStringLiteral("CX"));
-    rs->field(QStringLiteral("UND_PRINCIPAL")).setValue(QStringLiteral("s"));
+    rs->field(QStringLiteral("PROU_SIGLA")).setValue(QStringLiteral("CX"));
+    rs->field(QStringLiteral("PROU_PRINCIPAL")).setValue(QStringLiteral("s"));
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), u"Só uma unidade pode ser a principal (marcadas: UN, CX).");
     rs->first();
     rs->edit();
-    rs->field(QStringLiteral("UND_PRINCIPAL")).setValue(QStringLiteral("N"));
+    rs->field(QStringLiteral("PROU_PRINCIPAL")).setValue(QStringLiteral("N"));
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }),
               u"A unidade principal (CX) deve ter quantidade 1: as outras são convertidas nela.");
     rs->last();
     rs->edit();
-    rs->field(QStringLiteral("UND_PRINCIPAL")).setValue(QStringLiteral("N"));
+    rs->field(QStringLiteral("PROU_PRINCIPAL")).setValue(QStringLiteral("N"));
     EXPECT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), u"Marque uma das unidades como principal.");
     rs->edit();
-    EXPECT_EQ(recusa([&] { rs->field(QStringLiteral("UND_PRINCIPAL")).setValue(QStringLiteral("X")); }),
+    EXPECT_EQ(recusa([&] { rs->field(QStringLiteral("PROU_PRINCIPAL")).setValue(QStringLiteral("X")); }),
               u"Principal: informe S ou N.");
 
     rs->first();
     rs->edit();
-    rs->field(QStringLiteral("UND_PRINCIPAL")).setValue(QStringLiteral("S"));
+    rs->field(QStringLiteral("PROU_PRINCIPAL")).setValue(QStringLiteral("S"));
     ASSERT_EQ(recusa([&] { produtos.validarUnidades(*rs); }), QString());
     rs->applyUpdates(0);
     // Written as the conversion procedure reads them.
-    auto lidas = t->query(QStringLiteral("select UND_SIGLA || ':' || cast(UND_QTDE as integer) from STP_CONS_PRODUTO_UNIDADE(1)"));
+    auto lidas = t->query(QStringLiteral("select PROU_SIGLA || ':' || cast(QTDE as integer) from STP_CONS_PRODUTO_UNIDADE(1)"));
     ASSERT_EQ(lidas->recordCount(), 2);
     EXPECT_EQ(lidas->field(0).asString(), u"UN:1");
     lidas->next();

@@ -154,13 +154,13 @@ TEST_F(Registers, StockIsCheckedAndMovedByOneStatement) {
 TEST_F(Registers, UnitsWithConversionsAndNcmRates) {
     t->executeSQL(QStringLiteral("insert into PRODUTO_UNIDADE values (1, 1, 'UN', 'Unidade', 1, 'S')"));
     t->executeSQL(QStringLiteral("insert into PRODUTO_UNIDADE values (2, 1, 'CX12', 'Caixa com 12', 12, 'N')"));
-    auto units = t->query(QStringLiteral("select UND_SIGLA, UND_QTDE from STP_CONS_PRODUTO_UNIDADE(1)"));
+    auto units = t->query(QStringLiteral("select PROU_SIGLA, QTDE from STP_CONS_PRODUTO_UNIDADE(1)"));
     ASSERT_EQ(units->recordCount(), 2);
     EXPECT_EQ(units->field(0).asString(), u"UN");
     units->next();
     EXPECT_EQ(units->field(0).asString(), u"CX12");
     EXPECT_EQ(units->field(1).asCurrency(), c("12"));
-    auto sem = t->query(QStringLiteral("select UND_SIGLA, UND_QTDE from STP_CONS_PRODUTO_UNIDADE(2)"));
+    auto sem = t->query(QStringLiteral("select PROU_SIGLA, QTDE from STP_CONS_PRODUTO_UNIDADE(2)"));
     ASSERT_EQ(sem->recordCount(), 1); // no units of its own: sold by the unit
     EXPECT_EQ(sem->field(0).asString(), u"UN");
 
@@ -190,27 +190,65 @@ TEST(Instalments, AddUpToTheTotalExactly) {
 }
 
 TEST_F(Registers, ReceivablesAreWrittenForTheDocument) {
+    t->executeSQL(QStringLiteral("insert into MOEDA (CODMOEDA, MOE_DESCRICAO, MOE_NFE_PAG) values (4, 'Boleto', '15')"));
     t->executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
-                                 "FPG_INTERVALO) values (3, '30/60/90', 3, 30, 30)"));
+                                 "FPG_INTERVALO, CODMOEDA) values (3, '30/60/90', 3, 30, 30, 4)"));
     TdmFormaDePagamento formas(t.db());
     TdmContas contas(t.db());
     EXPECT_EQ(formas.condicao(99).parcelas, 1); // unknown: cash
     const auto parcelas = TdmFormaDePagamento::gerarParcelas(c("100"), QDate(2026, 12, 6), formas.condicao(3));
-    DocumentoContas doc{QStringLiteral("NFVENDA"), 55, QStringLiteral("000055"), 10, 3, QDate(2026, 12, 6)};
+    DocumentoContas doc{QStringLiteral("NFVENDA"), 55, QStringLiteral("000055"), 10, 3, QDate(2026, 12, 6), QStringLiteral("1"), u'R', 0};
     contas.gravarParcelas(doc, c("100"), parcelas);
-    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55), 3);
-    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select sum(CON_VLRPARCELA) from CONTAS where CON_CODORIGEM = 55")),
+    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55, QStringLiteral("1")), 3);
+    // What the invoice and its NF-e read: the rows of its number and series, with the payment means.
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select sum(c.CON_VLRPARCELA) from CONTAS c join MOEDA m on "
+                                                       "m.CODMOEDA = c.CODMOEDA where c.CODNFVENDA = 55 and "
+                                                       "c.CODSERIE = '1' and m.MOE_NFE_PAG = '15'")),
               c("100"));
+    EXPECT_EQ(t->scalar(QStringLiteral("select max(CON_PARCELA) from CONTAS where CODNFVENDA = 55")).toString(), u"3");
 
     auto errado = parcelas;
     errado[0].valor = c("33.32");
     EXPECT_THROW(contas.gravarParcelas(doc, c("100"), errado), DatabaseError);
-    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55), 3); // the earlier ones stay
+    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55, QStringLiteral("1")), 3); // the earlier ones stay
 
     contas.gravarParcelas(doc, c("100"), TdmFormaDePagamento::gerarParcelas(c("100"), QDate(2026, 12, 6), {}));
-    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55), 1); // replaced
-    t->executeSQL(QStringLiteral("update CONTAS set CON_SALDO = 40 where CON_CODORIGEM = 55"));
+    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 55, QStringLiteral("1")), 1); // replaced
+    t->executeSQL(QStringLiteral("update CONTAS set CON_SALDO = 40, CON_VLRPAGO = 60 where CODNFVENDA = 55"));
     EXPECT_THROW(contas.gravarParcelas(doc, c("100"), parcelas), DatabaseError); // partly received
+}
+
+TEST_F(Registers, GeneratingInstalmentsTouchesOnlyTheDocumentsOwnLiveRows) {
+    TdmContas contas(t.db());
+    const auto tres = TdmFormaDePagamento::gerarParcelas(c("90"), QDate(2026, 12, 6), CondicaoPagamento{3, 30, 30});
+    const auto uma = TdmFormaDePagamento::gerarParcelas(c("90"), QDate(2026, 12, 6), {});
+    DocumentoContas serie1{QStringLiteral("NFVENDA"), 7, QStringLiteral("7"), 10, 0, QDate(2026, 12, 6), QStringLiteral("1"), u'R', 0};
+    DocumentoContas serieF = serie1;
+    serieF.serie = QStringLiteral("F");
+    contas.gravarParcelas(serie1, c("90"), tres);
+    contas.gravarParcelas(serieF, c("90"), tres);
+    // An earlier billing of invoice 7/1 that was written off stays as a record.
+    t->executeSQL(QStringLiteral("update CONTAS set CON_STATUS = 'EXCLUÍDA' where CODNFVENDA = 7 and CODSERIE = '1' "
+                                 "and CON_PARCELA = '3'"));
+
+    contas.gravarParcelas(serie1, c("90"), uma);
+    auto contar = [&](const char* onde) {
+        return t->scalar(QStringLiteral("select count(*) from CONTAS where ") + QString::fromUtf8(onde)).toInt();
+    };
+    EXPECT_EQ(contar("CODNFVENDA = 7 and CODSERIE = 'F'"), 3) << "another series' invoice with the same number";
+    EXPECT_EQ(contar("CODNFVENDA = 7 and CODSERIE = '1' and CON_STATUS = 'EXCLUÍDA'"), 1) << "a written-off row";
+    EXPECT_EQ(contar("CODNFVENDA = 7 and CODSERIE = '1' and CON_STATUS = 'ABERTA'"), 1);
+    EXPECT_EQ(contas.quantidadeParcelas(QStringLiteral("NFVENDA"), 7, QStringLiteral("F")), 3);
+
+    // A difference billed for an invoice later leaves its receivables as they are.
+    contas.gravarParcelas(serieF, c("15"), TdmFormaDePagamento::gerarParcelas(c("15"), QDate(2026, 12, 9), {}), false);
+    EXPECT_EQ(contar("CODNFVENDA = 7 and CODSERIE = 'F' and CON_STATUS = 'ABERTA'"), 4);
+
+    // Payables of a purchase are written the same way, by the purchase's code.
+    DocumentoContas compra{QStringLiteral("NFCOMPRA"), 7, QStringLiteral("123"), 10, 0, QDate(2026, 12, 6), {}, u'P', 0};
+    contas.gravarParcelas(compra, c("90"), uma);
+    EXPECT_EQ(contar("CODNFCOMPRA = 7 and CON_TIPO = 'P'"), 1);
+    EXPECT_EQ(contar("CODNFVENDA = 7"), 6); // the invoices' rows untouched
 }
 
 TEST_F(Registers, MunicipalityAndCountryCodes) {

@@ -6,6 +6,7 @@
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
+#include "shell/EntradasModulo.h"
 #include "shell/UMenuCoreGestao.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -302,8 +304,50 @@ TEST(ModuleLibrary, ExportsTheEntriesTheHostAndOtherProgramsCall) {
         EXPECT_NE(library.resolve(entry), nullptr) << entry;
     // Nothing else leaks out of the module: its internals are hidden.
     EXPECT_EQ(library.resolve("_ZN3kvo8Currency6round4Enn"), nullptr);
-    using Chamar = bool (*)();
+    // The merge screen is not part of this build yet: the caller's user is told so.
+    QString aviso;
+    QTimer::singleShot(20, [&] {
+        if (auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            aviso = caixa->text();
+            caixa->accept();
+        }
+    });
+    using Chamar = bool (*)(Database*, Database*, RecordSet*, RecordSet*, RecordSet*, FiscalPrinter*, void*, Digest*);
     const auto chamar = reinterpret_cast<Chamar>(library.resolve("ChamarTela"));
     ASSERT_NE(chamar, nullptr);
-    EXPECT_FALSE(chamar()); // the merge screen is not part of this build yet
+    EXPECT_FALSE(chamar(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(aviso, u"A tela \"TfrmPreVendaMesclar.ChamarTela\" não está disponível nesta versão.");
+    reinterpret_cast<void (*)()>(library.resolve("kvoCoreGestao_finalizar"))();
+}
+
+TEST(ModuleEntries, KeepWhatTheCallerHandsOverForTheScreen) {
+    test::ScriptedUi ui;
+    ChamadaExterna recebida;
+    ScreenRegistry::registrar(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"), [&] { recebida = chamadaExterna(); });
+    auto* ecf = reinterpret_cast<FiscalPrinter*>(0x10);
+    auto* assinador = reinterpret_cast<Digest*>(0x20);
+    ChamadaExterna chamada;
+    chamada.ecf = ecf;
+    chamada.assinador = assinador;
+    EXPECT_TRUE(entradas::abrirTelaCom(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"), chamada));
+    EXPECT_EQ(recebida.ecf, ecf);
+    EXPECT_EQ(recebida.assinador, assinador);
+    ScreenRegistry::remover(QStringLiteral("TfrmMenuRestaurante.ChamaTelaECF"));
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST(ModuleEntries, AFailureInsideAnEntryBecomesTheErrorDialog) {
+    test::ScriptedUi ui;
+    ScreenRegistry::registrar(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"), [] {
+        throw DatabaseError(QStringLiteral("Sem conexão com o banco de dados."), QStringLiteral("select 1 from NFVENDA"));
+    });
+    bool resultado = true;
+    EXPECT_NO_THROW(resultado = entradas::abrirTela(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela")));
+    EXPECT_FALSE(resultado);
+    EXPECT_EQ(ui.lastMessage(), u"Sem conexão com o banco de dados.");
+    ScreenRegistry::registrar(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"), [] { Error(QStringLiteral("Recusado.")); });
+    EXPECT_FALSE(entradas::abrirTela(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela")));
+    ScreenRegistry::remover(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela"));
+    EXPECT_FALSE(entradas::abrirTela(QStringLiteral("TfrmNFVenda_Pesq.ChamaTela")));
+    EXPECT_EQ(ui.lastMessage(), u"A tela \"TfrmNFVenda_Pesq.ChamaTela\" não está disponível nesta versão.");
 }

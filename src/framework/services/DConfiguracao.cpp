@@ -1,6 +1,8 @@
 #include "framework/services/DConfiguracao.h"
 
+#include "core/Clock.h"
 #include "core/Format.h"
+#include "framework/services/ChavesConfiguracao.h"
 #include "framework/db/RecordSet.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/Module.h"
@@ -29,15 +31,25 @@ void TdmConfiguracao::verificaConfiguracao(const QString& grupo, const QString& 
     m_cache.remove(key);
 }
 
+void TdmConfiguracao::registrarChaves() {
+    Transaction tx(m_db);
+    for (const ChaveConfiguracao& c : chavesRegistradas())
+        verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave), QString::fromUtf8(c.tipo),
+                             QString::fromUtf8(c.padrao), QString::fromUtf8(c.descricao));
+    tx.commit();
+}
+
 QString TdmConfiguracao::getStr(const QString& chave) {
     const QString key = chave.trimmed().toUpper();
+    const QDateTime agora = Clock::now();
     const auto it = m_cache.constFind(key);
-    if (it != m_cache.cend())
-        return *it;
+    // A clock set back counts as expired too.
+    if (it != m_cache.cend() && it->quando <= agora && it->quando.secsTo(agora) < validadeCacheSegundos)
+        return it->valor;
     const QString value = m_db.scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = :K"),
                                       {{QStringLiteral("K"), key}})
                               .toString();
-    m_cache.insert(key, value);
+    m_cache.insert(key, {value, agora});
     return value;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Currency.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -26,6 +27,12 @@ public:
     // Registers the key when it does not exist yet; a stored value wins.
     void verificaConfiguracao(const QString& grupo, const QString& chave, const QString& tipo,
                               const QString& valorPadrao, const QString& descricao);
+    // Every key of chavesRegistradas() (one transaction); run at start-up
+    // and by the command line before it reads or changes a key.
+    void registrarChaves();
+    // A value read is kept this long, so a change made on another terminal
+    // is seen within it without a restart.
+    static constexpr int validadeCacheSegundos = 5;
     QString getStr(const QString& chave);
     int getInt(const QString& chave, int padrao = 0);
     Currency getCurr(const QString& chave);
@@ -37,7 +44,11 @@ public:
 
 private:
     Database& m_db;
-    QHash<QString, QString> m_cache; // key -> value
+    struct Lido {
+        QString valor;
+        QDateTime quando;
+    };
+    QHash<QString, Lido> m_cache; // key -> value and when it was read
 };
 
 } // namespace kvo

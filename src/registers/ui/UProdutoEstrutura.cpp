@@ -85,12 +85,12 @@ TProdutoEstrutura::TProdutoEstrutura(int codproduto, QTabWidget* abas)
                              abas);
     ajuda->setWordWrap(true);
     unidades.layout->addWidget(ajuda);
-    m_unidades->field(QStringLiteral("UND_QTDE")).setDisplayFormat(QStringLiteral(",0.###"));
+    m_unidades->field(QStringLiteral("PROU_QTDE")).setDisplayFormat(QStringLiteral(",0.###"));
     QTableView* gradeUnidades = cadastro::gradeEditavel(abas, QStringLiteral("dbgUnidades"), *m_unidades,
-                                                       {{QStringLiteral("UND_SIGLA"), QStringLiteral("Sigla")},
-                                                        {QStringLiteral("UND_DESCRICAO"), QStringLiteral("Descrição")},
-                                                        {QStringLiteral("UND_QTDE"), QStringLiteral("Quantidade")},
-                                                        {QStringLiteral("UND_PRINCIPAL"), QStringLiteral("Principal (S/N)")}});
+                                                       {{QStringLiteral("PROU_SIGLA"), QStringLiteral("Sigla")},
+                                                        {QStringLiteral("PROU_DESCRICAO"), QStringLiteral("Descrição")},
+                                                        {QStringLiteral("PROU_QTDE"), QStringLiteral("Quantidade")},
+                                                        {QStringLiteral("PROU_PRINCIPAL"), QStringLiteral("Principal (S/N)")}});
     cadastro::colunaLista(gradeUnidades, 3, {{QStringLiteral("S"), QStringLiteral("Sim")}, {QStringLiteral("N"), QStringLiteral("Não")}});
     unidades.layout->addWidget(gradeUnidades, 1);
     m_botoes << novoBotao(unidades.barra, "btnIncluirUnidade", "Incluir unidade",

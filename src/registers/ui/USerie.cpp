@@ -78,6 +78,7 @@ bool TfrmSerie_Pesq::abrirCadastro(Modo modo) {
         rs->field(QStringLiteral("SER_SEQ")).setValue(0);
         rs->field(QStringLiteral("SER_ATIVO")).setValue(QStringLiteral("S"));
         rs->field(QStringLiteral("CODEMPRESA")).setValue(1);
+        rs->field(QStringLiteral("CODPARGERAL")).setValue(1);
     }
     TfrmSerie tela(*rs, this);
     return mostrarCadastro(tela, modo);

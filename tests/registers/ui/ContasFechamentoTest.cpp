@@ -12,7 +12,7 @@ using ContasFechamento = test::TelaCadastroTeste;
 TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
     t->executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
                                  "FPG_INTERVALO) values (3, '30/60/90', 3, 30, 30)"));
-    const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6)};
+    const DocumentoContas doc{QStringLiteral("NFVENDA"), 9, QStringLiteral("000009"), 0, 3, QDate(2026, 12, 6), {}, u'R', 0};
     TfrmContasFechamento tela(doc, Currency(100));
     RecordSet& p = tela.parcelas();
     ASSERT_EQ(p.recordCount(), 3);
@@ -33,7 +33,7 @@ TEST_F(ContasFechamento, InstalmentsOfTheAmountAreShownAdjustedAndWritten) {
     EXPECT_FALSE(ui.lastMessage().isEmpty()); // the refusal reaches the user
     ASSERT_TRUE(tela.btnGerarClick());
     EXPECT_TRUE(tela.gerou());
-    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CON_ORIGEM = 'NFVENDA' and CON_CODORIGEM = 9")).toInt(), 3);
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from CONTAS where CODNFVENDA = 9")).toInt(), 3);
     EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select sum(CON_VLRPARCELA) from CONTAS")), Currency(100));
     EXPECT_EQ(t->scalar(QStringLiteral("select CON_DTVENC from CONTAS where CON_PARCELA = 2")).toDate(), QDate(2027, 1, 15));
 }

@@ -143,7 +143,7 @@ TEST_F(PessoaScreen, SimplifiedFormShowsOnlyAddressAndContact) {
 }
 
 TEST_F(PessoaScreen, SearchFindsByColumnAndDeactivatesAPersonInUse) {
-    t->executeSQL(QStringLiteral("insert into CONTAS (CODCONTAS, CODPESSOA, CON_DTVENC, CON_VLRPARCELA, CON_VLRTOTAL, CON_SALDO) "
+    t->executeSQL(QStringLiteral("insert into CONTAS (CODCONTA, CODPESSOA, CON_DTVENC, CON_VLRPARCELA, CON_VLRTOTAL, CON_SALDO) "
                                  "values (1, 1, '2026-12-31', 10, 10, 10)"));
     TfrmPessoa_Pesq pesq;
     pesq.edtPesquisa()->setText(QStringLiteral("bom pre"));

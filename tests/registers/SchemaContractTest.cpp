@@ -1,0 +1,295 @@
+// What the invoice, order, counter, pre-sale and bill screens read from the
+// registers and the host, by name: tables and columns (with their kind where
+// it matters), procedure results in order, generators, and the order of the
+// search columns they copy. A missing or renamed one is named in the failure.
+#include "framework/db/Database.h"
+#include "framework/db/Migrator.h"
+#include "framework/db/RecordSet.h"
+#include "registers/DCadastros.h"
+#include "registers/DPessoa.h"
+#include "registers/DProduto.h"
+#include "support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace kvo;
+
+namespace {
+
+// "COLUMN" or "COLUMN:K" with K the kind: I integer, N amount, T text, D date,
+// S timestamp, B blob.
+struct Tabela {
+    const char* nome;
+    QStringList colunas;
+};
+
+const QList<Tabela>& tabelas() {
+    static const QList<Tabela> t{
+        {"PESSOA",
+         {"CODPESSOA:I", "PES_TIPO:T", "PES_NOME:T", "PES_RAZAO_SOCIAL:T", "PES_NOME_2:T", "PES_RAZAO_SOCIAL_2:T",
+          "PES_CPFCNPJ:T", "PES_RG:T", "PES_IE:T", "PES_CONSUMIDOR_FINAL:T", "PES_CONTATOS:T", "PES_ENDERECO:T",
+          "PES_ENDERECO_NUMERO:T", "PES_ENDERECO_COMPLEMENTO:T", "PES_BAIRRO:T", "PES_CIDADE:T", "PES_UF:T", "PES_CEP:T",
+          "PES_PAIS:T", "PES_PONTO_REFERENCIA:T", "PES_TELEFONE:T", "PES_TELEFONE_DDD:T", "PES_CELULAR:T",
+          "PES_CELULAR_DDD:T", "PES_EMAIL:T", "PES_EMAIL_NFE:T", "PES_DATA:D", "PES_MATRICULA:T", "PES_CLASS_CLI:T",
+          "CODPESSOAGRUPO:I", "CODTRANSPORTADORA:I"}},
+        {"PRODUTO",
+         {"CODPRODUTO:I", "PRO_CODPESQ_1:T", "PRO_DESCRICAO:T", "PRO_DESCRICAO_MENOR:T", "PRO_EAN13:T", "PRO_NCM:T",
+          "PRO_CEST:T", "PRO_CST:T", "PRO_CSOSN:T", "PRO_ICMS_ORIGEM:T", "PRO_SI_TRIB_ORVEL:T", "PRO_ST_TRIB:T",
+          "PRO_REG_ICMS:T", "PRO_TIPOLISTA:T", "PRO_ALIQ_ICMS:N", "PRO_ALIQ_ICMS_FORA:N", "PRO_ALIQ_ICMS_NCONT:N",
+          "PRO_ALIQ_ICMS_FORA_NCONT:N", "PRO_PER_REDUC:N", "PRO_PER_REDUC_FORA:N", "PRO_PER_REDUC_NCONT:N",
+          "PRO_PER_REDUC_FORA_NCONT:N", "PRO_ALIQ_IMP:T", "PRO_PRECO01:N", "PRO_PRECO02:N", "PRO_PRECO03:N",
+          "PRO_PRECO04:N", "PRO_PRECO05:N", "PRO_PRECO06:N", "PRO_PRECO07:N", "PRO_PRECO08:N", "PRO_PRECO09:N",
+          "PRO_PRECO10:N", "PRO_PRECO11:N", "PRO_PRECO12:N", "PRO_PRECO13:N", "PRO_PRECO14:N", "PRO_PRECO_CUSTO:N",
+          "PRO_PRECO_COMPRA:N", "PRO_ESTQ_ATUAL:N", "PRO_ESTQ_RESERVADO:N", "PRO_DESC_MAX:N", "PRO_ALT_PRECO:T",
+          "PRO_BALANCA:T", "PRO_NPERM_FRACIONADO:T", "PRO_NPERM_SEMESTOQ:T", "PRO_PERSONALIZADO:T", "PRO_IMP_COZINHA:T",
+          "PRO_IMP_BAR:T", "PRO_IMP_PIZZA:T", "PRO_IMP_CHURRASQUEIRA:T", "PRO_LOCALIZACAO:T", "CODPRODUTOGRUPO:I",
+          "CODPRODUTOGRUPOSUBGRP:I", "CODMARCA:I", "CODFABRICANTE:I", "CODPRODUTOGRAU:I", "CODPRODUTOCATESP:I",
+          "CODCLASSFISCAL:I", "CODPRODUTOUNIDADE:I", "CODCFOP:T"}},
+        {"PRODUTO_UNIDADE", {"CODPRODUTOUNIDADE:I", "CODPRODUTO:I", "PROU_SIGLA:T"}},
+        {"SERVICOS", {"CODSERVICO:I", "SER_DESCRICAO:T", "CODUNIDADE:I"}},
+        {"PRODUTO_GRUPO", {"CODPRODUTOGRUPO:I", "PROG_DESCRICAO:T", "PROG_COR:T", "PROG_IMG:T"}},
+        {"PRODUTO_GRUPO_SUBGRP", {"CODPRODUTOGRUPOSUBGRP:I", "CODPRODUTOGRUPO:I", "PROGS_DESCRICAO:T", "PROGS_ORDEM:I"}},
+        {"PRODUTO_COMPOSICAO", {"CODPRODUTO:I", "CODPRODUTOFILHO:I"}},
+        {"PRODUTO_PERSONALIZACAO", {"CODPRODUTOPERSONALIZACAO:I", "CODPRODUTO:I", "CODGRUPOPERSONALIZACAO:I"}},
+        {"GRUPO_PERSONALIZACAO_ITEM", {"CODGRUPOPERSONALIZACAOITEM:I", "CODGRUPOPERSONALIZACAO:I", "CODPRODUTO:I"}},
+        {"PRODUTO_RESERVA", {"CODPRODUTO:I", "CODPEDVENDAITEM:I", "PROR_QTDE:N"}},
+        {"PRODUTO_CATESP", {"CODPRODUTOCATESP:I", "PROC_SIGLA:T", "PROC_CODIGO:T"}},
+        {"PRODUTO_GRAU", {"CODPRODUTOGRAU:I", "PRODG_DESCRICAO:T"}},
+        {"CLASS_FISCAL", {"CODCLASSFISCAL:I", "CLA_REFERENCIA:T"}},
+        {"MARCA", {"CODMARCA:I", "MAR_DESCRICAO:T"}},
+        {"CFOP", {"CODCFOP:T", "CFOP_DESCRICAO:T", "CFOP_CLASSIFICACAO:T", "CFOP_TIPO:T", "CFOP_GERAFINANCEIRO:T"}},
+        {"SERIE", {"CODSERIE:T", "SER_DESCRICAO:T", "SER_SEQ:I", "SER_TIPO:T", "SER_ATIVO:T", "SER_SERIE_NFE:T", "CODPARGERAL:I"}},
+        {"FORMAPAGAMENTO", {"CODFORMAPAGAMENTO:I", "FPG_DESCRICAO:T", "CODMOEDA:I"}},
+        {"MOEDA", {"CODMOEDA:I", "MOE_DESCRICAO:T", "MOE_NFE_PAG:T", "MOE_NFE_BAND:T", "MOE_NFE_INTEGRADO:T"}},
+        {"VENDEDOR", {"CODVENDEDOR:I", "VEN_NOME:T"}},
+        {"BANCO", {"CODBANCO:I", "BAN_DESCRICAO:T"}},
+        {"CENTCUSTO", {"CODCENTCUSTO:I"}},
+        {"CONTAS",
+         {"CODCONTA:I", "CODNFVENDA:I", "CODSERIE:T", "CODNFCOMPRA:I", "CODPESSOA:I", "CODMOEDA:I", "CODCENTCUSTO:I",
+          "CODFORMAPAGAMENTO:I", "CON_NUMDOC:T", "CON_NUMDOC_BOLETO:T", "CON_PARCELA:T", "CON_DTVENC:D",
+          "CON_VLRPARCELA:N", "CON_VLRTOTAL:N", "CON_VLRPAGO:N", "CON_STATUS:T"}},
+        {"CONTAS_BAIXAS", {"CODCONTABAIXA:I", "CODCONTA:I", "CODBANCO:I", "COBX_DTPAG:D", "COBX_VLRPAGO:N"}},
+        {"DAV",
+         {"CODDAV:I", "CODPESSOA:I", "CODVENDEDOR:I", "CODVENDEDOR_EXTERNO:I", "CODFORMAPAGAMENTO:I", "DAV_DATA:S",
+          "DAV_STATUS:T", "DAV_TOTALPROD:N", "DAV_DESCONTO:N", "DAV_ACRESCIMO:N", "DAV_TOTAL:N", "DAV_COO:T",
+          "DAV_IMPRESSO:T", "DAV_MARCA:T", "DAV_MODELO:T", "DAV_ANO:T", "DAV_PLACA:T", "DAV_RENAVAM:I", "DAV_DESC_PROD:T",
+          "PECF_CPFCNPJ:T"}},
+        {"DAV_ITEM",
+         {"CODDAVITEM:I", "CODDAV:I", "CODPRODUTO:I", "CODPESQ:T", "DAVI_ITEM:I", "DAVI_QTDE:N", "DAVI_VLRUNIT:N",
+          "DAVI_DESCONTO:N", "DAVI_TOTAL:N", "DAVI_CANCELADO:T", "DAVI_DT_CAD:S"}},
+        {"PREVENDA",
+         {"CODPREVENDA:I", "CODPESSOA:I", "CODVENDEDOR:I", "CODVENDEDOR_EXTERNO:I", "CODFORMAPAGAMENTO:I", "PREV_DATA:S",
+          "PREV_STATUS:T", "PREV_TOTALPROD:N", "PREV_DESCONTO:N", "PREV_ACRESCIMO:N", "PREV_TOTAL:N", "PREV_COO:I",
+          "PREV_MD5:T", "CODDAV:I", "PECF_CPFCNPJ:T", "DAV_MARCA:T", "DAV_MODELO:T", "DAV_ANO:T", "DAV_PLACA:T",
+          "DAV_RENAVAM:I"}},
+        {"PREVENDA_ITEM",
+         {"CODPREVENDAITEM:I", "CODPREVENDA:I", "CODPRODUTO:I", "CODPESQ:T", "PREVI_QTDE:N", "PREVI_DESCONTO:N",
+          "PREVI_VLRUNIT:N", "PREVI_TOTAL:N", "PREVI_ITEM:I", "PREVI_CANCELADO:T", "PREVI_MD5:T", "PREVI_DT_CAD:S",
+          "CODPREV_ORIGEM:I"}},
+        {"PEDECF", {"CODPEDECF:I", "CODPESSOA:I", "PECF_DATA:S", "PECF_STATUS:T", "PECF_COO:I", "PECF_CCF:I", "PECF_TOTAL:N"}},
+        {"PEDECF_ITEM", {"CODPEDECFITEM:I", "CODPEDECF:I", "CODPRODUTO:I", "CODPAFPRODUTO:I"}},
+        {"PAR_GERAL",
+         {"CODEMPRESA:I", "PARG_EMPRESA:T", "PARG_CPFCGC:T", "PARG_TELEFONE:T", "PARG_ENDERECO:T", "PARG_BAIRRO:T",
+          "PARG_CIDADE:T", "PARG_UF:T", "PARG_SISTEMA_EXCLUSIVO:T"}},
+        {"PAR_VENDA",
+         {"CODPARVENDA:I", "CODPESSOA_DEFAULT:I", "CODBANCO_PRINCIPAL:I", "CODBANCO_SECUNDARIO:I", "CODVENDEDOR_INT:I",
+          "CODVENDEDOR_EXT:I", "PARV_IT_DESC_1:N", "PARV_IT_DESC_2:N", "PARV_IT_DESC_3:N", "PARV_IT_DESC_4:N",
+          "PARV_IT_DESC_SENHA_1:T", "PARV_IT_DESC_SENHA_2:T", "PARV_IT_DESC_SENHA_3:T", "PARV_IT_DESC_SENHA_4:T",
+          "PARV_QTDE_PROD_PRECO:T", "PARV_PREC_PROD_RO:T", "PARV_FECHAMENTO_TIPO:T", "PARV_ECF:T"}},
+        {"RES_CONTROLE", {"CODCONTROLE:I", "CON_STATUS:T", "CON_COBRAR_SERVICO:T", "CON_SALDO:N", "CON_EAN:T", "CODPESSOA:I"}},
+        {"PEDVENDA", {"CODPEDVENDA:I", "CODPESSOA:I", "CODGARCONENTREGADOR:I"}},
+        {"PEDVENDA_ITEM", {"CODPEDVENDAITEM:I", "CODPEDVENDA:I", "CODPRODUTO:I"}},
+    };
+    return t;
+}
+
+const QStringList geradores{"GEN_PESSOA", "GEN_PRODUTO", "GEN_PRODUTO_UNIDADE", "GEN_DAV", "GEN_DAV_ITEM",
+                            "GEN_PREVENDA", "GEN_PREVENDA_ITEM", "GEN_PAR_VENDA", "GEN_CONTAS", "GEN_CONTAS_BAIXAS"};
+
+QChar tipoDe(int tipo, int escala) {
+    switch (tipo) {
+    case 7: case 8: case 16: return escala < 0 ? u'N' : u'I';
+    case 14: case 37: return u'T';
+    case 12: return u'D';
+    case 35: return u'S';
+    case 261: return u'B';
+    default: return u'?';
+    }
+}
+
+// "TABLE.COLUMN" for each listed column that is missing or of another kind.
+QStringList diferencas(Database& db) {
+    QStringList erros;
+    for (const Tabela& t : tabelas()) {
+        auto rs = db.query(QStringLiteral("select trim(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, coalesce(f.RDB$FIELD_SCALE, 0) "
+                                          "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = "
+                                          "rf.RDB$FIELD_SOURCE where rf.RDB$RELATION_NAME = :T"),
+                           {{QStringLiteral("T"), QString::fromLatin1(t.nome)}});
+        QHash<QString, QChar> existentes;
+        for (rs->first(); !rs->eof(); rs->next())
+            existentes.insert(rs->field(0).asString(), tipoDe(int(rs->field(1).asInteger()), int(rs->field(2).asInteger())));
+        for (const QString& c : t.colunas) {
+            const QString nome = c.section(u':', 0, 0), tipo = c.section(u':', 1);
+            const QString onde = QString::fromLatin1(t.nome) + u'.' + nome;
+            if (!existentes.contains(nome))
+                erros << onde + QStringLiteral(" não existe");
+            else if (!tipo.isEmpty() && existentes.value(nome) != tipo[0])
+                erros << onde + QStringLiteral(" é do tipo ") + existentes.value(nome) + QStringLiteral(", esperado ") + tipo;
+        }
+    }
+    return erros;
+}
+
+QStringList saidasDoProcedimento(Database& db, const QString& nome) {
+    auto rs = db.query(QStringLiteral("select trim(RDB$PARAMETER_NAME) from RDB$PROCEDURE_PARAMETERS where "
+                                      "RDB$PROCEDURE_NAME = :P and RDB$PARAMETER_TYPE = 1 order by RDB$PARAMETER_NUMBER"),
+                       {{QStringLiteral("P"), nome}});
+    QStringList out;
+    for (rs->first(); !rs->eof(); rs->next())
+        out << rs->field(0).asString();
+    return out;
+}
+
+QStringList colunasDaPesquisa(TwbtPesquisa& pesquisa, const QVariant& chave) {
+    QStringList out;
+    if (!pesquisa.Localizar(chave, false))
+        return {QStringLiteral("(a pesquisa não achou ") + chave.toString() + u')'};
+    for (int i = 0; i < pesquisa.encontrado()->fieldCount(); ++i)
+        out << pesquisa.encontrado()->field(i).name();
+    return out;
+}
+
+class SchemaContract : public ::testing::Test {
+protected:
+    test::TestDatabase t;
+};
+
+} // namespace
+
+TEST_F(SchemaContract, TablesColumnsAndGeneratorsTheScreensRead) {
+    const QStringList erros = diferencas(t.db());
+    EXPECT_TRUE(erros.isEmpty()) << erros.join(u'\n').toStdString();
+    for (const QString& g : geradores)
+        EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = :G"),
+                            {{QStringLiteral("G"), g}})
+                      .toInt(),
+                  1)
+            << g.toStdString() << " não existe";
+}
+
+TEST_F(SchemaContract, ProcedureResultsInOrder) {
+    const QStringList unidades = saidasDoProcedimento(t.db(), QStringLiteral("STP_CONS_PRODUTO_UNIDADE"));
+    EXPECT_EQ(unidades.mid(0, 3), (QStringList{"CODPRODUTOUNIDADE", "PROU_SIGLA", "QTDE"}))
+        << "STP_CONS_PRODUTO_UNIDADE devolve " << unidades.join(u',').toStdString();
+}
+
+TEST_F(SchemaContract, SearchColumnsInTheOrderTheyAreCopied) {
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME) values (1, 'A')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values (1, '1', 'CAFE')"));
+    t->executeSQL(QStringLiteral("insert into CFOP (CODCFOP, CFOP_DESCRICAO) values ('5102', 'Venda')"));
+    t->executeSQL(QStringLiteral("insert into VENDEDOR (CODVENDEDOR, VEN_NOME) values (1, 'Ana')"));
+    TdmProduto produtos(t.db());
+    QStringList esperado{"PRO_DESCRICAO", "CODPRODUTO", "PRO_PRECO01", "PRO_ALT_PRECO", "PRO_IMP_COZINHA",
+                         "PRO_ESTQ_ATUAL", "PRO_IMP_BAR", "PRO_IMP_PIZZA", "PRO_IMP_CHURRASQUEIRA"};
+    const QStringList produto = colunasDaPesquisa(produtos.pesquisa(), QStringLiteral("1"));
+    EXPECT_EQ(produto.mid(0, esperado.size()), esperado) << "pesquisa de produtos: " << produto.join(u',').toStdString();
+    for (int n = 1; n <= 14; ++n) // the price types read any of them
+        EXPECT_TRUE(produto.contains(TdmProduto::campoPreco(n))) << TdmProduto::campoPreco(n).toStdString();
+    const QStringList detalhe = colunasDaPesquisa(produtos.pesquisaDetalhe(), QStringLiteral("1"));
+    esperado = QStringList{"PRO_ALIQ_ICMS", "MAR_DESCRICAO", "PRO_REG_ICMS", "PRO_TIPOLISTA", "PRO_PRECO01", "PRO_NCM",
+                           "PRO_ESTQ_RESERVADO", "PRO_ESTQ_ATUAL", "PRO_PRECO_CUSTO", "PRO_PRECO_COMPRA", "PRO_CSOSN",
+                           "PRO_CEST"};
+    EXPECT_EQ(detalhe.mid(0, esperado.size()), esperado) << "pesquisa detalhada: " << detalhe.join(u',').toStdString();
+
+    TdmPessoa pessoas(t.db());
+    esperado = QStringList{"PES_NOME", "PES_CPFCNPJ", "PES_CONTATOS", "PES_RAZAO_SOCIAL", "PES_ENDERECO", "PES_BAIRRO",
+                           "PES_CIDADE", "PES_UF", "PES_CEP", "PES_TELEFONE", "PES_IE", "PES_NOME_2", "PES_EMAIL",
+                           "PES_EMAIL_NFE"};
+    const QStringList pessoa = colunasDaPesquisa(pessoas.pesquisa(), 1);
+    EXPECT_EQ(pessoa.mid(0, esperado.size()), esperado) << "pesquisa de pessoas: " << pessoa.join(u',').toStdString();
+    esperado = QStringList{"TRA_RAZAO_SOCIAL", "TRA_NOME", "TRA_CPFCNPJ", "TRA_ENDERECO", "TRA_BAIRRO", "TRA_CIDADE",
+                           "TRA_UF", "TRA_IE"};
+    const QStringList transportadora = colunasDaPesquisa(pessoas.pesquisaTransportadora(), 1);
+    EXPECT_EQ(transportadora.mid(0, esperado.size()), esperado)
+        << "pesquisa de transportadoras: " << transportadora.join(u',').toStdString();
+
+    TdmCfop cfops(t.db());
+    esperado = QStringList{"CFOP_DESCRICAO", "CFOP_GERAFINANCEIRO", "CFOP_CLASSIFICACAO", "CFOP_TIPO", "NFV_TIPO"};
+    const QStringList cfop = colunasDaPesquisa(cfops.pesquisa(), QStringLiteral("5102"));
+    EXPECT_EQ(cfop.mid(0, esperado.size()), esperado) << "pesquisa de CFOP: " << cfop.join(u',').toStdString();
+    TdmVendedor vendedores(t.db());
+    const QStringList vendedor = colunasDaPesquisa(vendedores.pesquisa(), 1);
+    EXPECT_EQ(vendedor.value(0), u"VEN_NOME") << "pesquisa de vendedores: " << vendedor.join(u',').toStdString();
+}
+
+// The check is real: a column taken away or renamed is reported by its table and name.
+TEST_F(SchemaContract, AMissingColumnIsNamed) {
+    t->executeSQL(QStringLiteral("alter table CONTAS drop CON_VLRPAGO"));
+    t->executeSQL(QStringLiteral("alter table PRODUTO_RESERVA alter PROR_QTDE to PRODR_QTDE")); // its former name
+    const QStringList erros = diferencas(t.db());
+    EXPECT_TRUE(erros.contains(QStringLiteral("CONTAS.CON_VLRPAGO não existe"))) << erros.join(u'\n').toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("PRODUTO_RESERVA.PROR_QTDE não existe"))) << erros.join(u'\n').toStdString();
+    EXPECT_EQ(erros.size(), 2) << erros.join(u'\n').toStdString();
+}
+
+// A shop's database from before the registers took these names keeps its
+// units, receivables and settlements under the new ones.
+TEST(SchemaMigration, RegistersKeepTheirDataUnderTheNewNames) {
+    const QString antes = test::scratchFolder() + QStringLiteral("/migracoes-ate-10");
+    QDir().mkpath(antes);
+    for (const QFileInfo& f : QDir(QStringLiteral(":/kvo/migrations")).entryInfoList({QStringLiteral("*.sql")})) {
+        if (f.fileName().left(4).toInt() <= 10 && !QFile::exists(antes + u'/' + f.fileName())) {
+            ASSERT_TRUE(QFile::copy(f.filePath(), antes + u'/' + f.fileName()));
+        }
+    }
+    ConnectionSettings s;
+    s.path = test::scratchFolder() + QStringLiteral("/cadastros-antigos.fdb");
+    QFile::remove(s.path);
+    Database::create(s);
+    Database db(s);
+    db.open();
+    Migrator(db, antes).migrate();
+    for (const char* sql : {
+             "insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_ALIQ_IMP) values (1, 'A', 'Agua', 18)",
+             "insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_ALIQ_IMP) values (2, 'B', 'Bolo', 0)",
+             "insert into PRODUTO_UNIDADE values (1, 1, 'UN', 'Unidade', 1, 'S')",
+             "insert into PRODUTO_UNIDADE values (2, 1, 'CX12', 'Caixa com 12', 12, 'N')",
+             "insert into SERVICOS (CODSERVICO, SER_DESCRICAO) values (1, 'Entrega')",
+             "insert into CONTAS (CODCONTAS, CON_ORIGEM, CON_CODORIGEM, CON_PARCELA, CON_DTVENC, CON_VLRPARCELA, "
+             "CON_VLRTOTAL, CON_SALDO) values (1, 'NFVENDA', 5, 2, '2027-01-05', 50, 100, 20)",
+             "insert into CONTAS_BAIXAS (CODCONTASBAIXA, CODCONTAS, CONB_DATA, CONB_VALOR) values (1, 1, '2027-01-05', 30)"})
+        db.executeSQL(QString::fromLatin1(sql));
+    Migrator(db).migrate();
+
+    auto texto = [&](const char* sql) { return db.scalar(QString::fromLatin1(sql)).toString(); };
+    EXPECT_EQ(texto("select list(CODPRODUTOUNIDADE || '/' || trim(coalesce(PRO_ALIQ_IMP, '-'))) from "
+                    "(select CODPRODUTOUNIDADE, PRO_ALIQ_IMP from PRODUTO order by CODPRODUTO)"),
+              u"1/18,0/-");
+    EXPECT_EQ(texto("select list(PROU_SIGLA || ':' || cast(QTDE as integer)) from STP_CONS_PRODUTO_UNIDADE(1)"), u"UN:1,CX12:12");
+    EXPECT_EQ(texto("select CODPRODUTOUNIDADE || PROU_SIGLA from STP_CONS_PRODUTO_UNIDADE(2)"), u"0UN");
+    EXPECT_EQ(texto("select u.PROU_SIGLA from SERVICOS s join PRODUTO_UNIDADE u on u.CODPRODUTOUNIDADE = s.CODUNIDADE"),
+              u"UN");
+    EXPECT_EQ(texto("select CODCONTA || '/' || CODNFVENDA || '/' || CON_PARCELA || '/' || cast(CON_VLRPAGO as integer) "
+                    "from CONTAS"),
+              u"1/5/2/30");
+    EXPECT_EQ(texto("select CODCONTABAIXA || '/' || CODCONTA || '/' || cast(COBX_VLRPAGO as integer) || '/' || COBX_DTPAG "
+                    "from CONTAS_BAIXAS"),
+              u"1/1/30/2027-01-05");
+    // The keys are keys again.
+    EXPECT_THROW(db.executeSQL(QStringLiteral("insert into CONTAS_BAIXAS (CODCONTABAIXA, CODCONTA, COBX_DTPAG, COBX_VLRPAGO) "
+                                              "values (2, 99, '2027-01-05', 1)")),
+                 DatabaseError);
+    EXPECT_THROW(db.executeSQL(QStringLiteral("insert into CONTAS (CODCONTA, CON_DTVENC, CON_VLRPARCELA, CON_VLRTOTAL, "
+                                              "CON_SALDO) values (1, '2027-01-05', 1, 1, 1)")),
+                 DatabaseError);
+    // A product's base unit follows its main unit.
+    db.executeSQL(QStringLiteral("insert into PRODUTO_UNIDADE (CODPRODUTOUNIDADE, CODPRODUTO, PROU_SIGLA, PROU_QTDE, "
+                                 "PROU_PRINCIPAL) values (3, 2, 'KG', 1, 'S')"));
+    EXPECT_EQ(texto("select CODPRODUTOUNIDADE from PRODUTO where CODPRODUTO = 2"), u"3");
+    db.executeSQL(QStringLiteral("delete from PRODUTO_UNIDADE where CODPRODUTOUNIDADE = 3"));
+    EXPECT_EQ(texto("select CODPRODUTOUNIDADE from PRODUTO where CODPRODUTO = 2"), u"0");
+}
