@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -22,8 +23,20 @@ struct CommandRun {
     QString out;
 };
 
+// The embedded engine keeps shared state (locks, trace) in its lock folder;
+// a process killed while holding it would stall every other process of the
+// test run that shares the folder. Each home gets its own, as each shop's
+// machine has; a power cut stops every process of a machine at once.
+QProcessEnvironment ownLockFolder(const QString& home) {
+    QDir().mkpath(home + QStringLiteral("/firebird-lock"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), home + QStringLiteral("/firebird-lock"));
+    return env;
+}
+
 CommandRun kvoCommand(const QString& home, const QStringList& args) {
     QProcess p;
+    p.setProcessEnvironment(ownLockFolder(home));
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral(KVO_COMMAND), QStringList{QStringLiteral("--home"), home} + args);
     CommandRun r;
@@ -79,6 +92,7 @@ TEST(DbCreateKill, ACreationKilledAtAnyMomentIsFinishedByTheNextStart) {
     for (int i = 0; i < 20; ++i) {
         const QString home = root + QStringLiteral("/morto-%1").arg(i);
         QProcess p;
+        p.setProcessEnvironment(ownLockFolder(home));
         p.start(QStringLiteral(KVO_COMMAND), {QStringLiteral("--home"), home, QStringLiteral("db"), QStringLiteral("create")});
         ASSERT_TRUE(p.waitForStarted());
         QThread::msleep(static_cast<unsigned long>(duration * (i + 1) / 21));
