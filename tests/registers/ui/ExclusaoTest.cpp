@@ -13,7 +13,7 @@ protected:
     void SetUp() override {
         t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME) values (1, 'Maria')"));
         t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME) values (2, 'Mercado')"));
-        t->executeSQL(QStringLiteral("insert into CONTAS (CODCONTAS, CODPESSOA, CON_DTVENC, CON_VLRPARCELA, CON_VLRTOTAL, "
+        t->executeSQL(QStringLiteral("insert into CONTAS (CODCONTA, CODPESSOA, CON_DTVENC, CON_VLRPARCELA, CON_VLRTOTAL, "
                                      "CON_SALDO) values (1, 1, '2026-12-31', 10, 10, 10)"));
         outro = t.connectAgain();
     }

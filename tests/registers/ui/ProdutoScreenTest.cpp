@@ -227,7 +227,7 @@ TEST_F(ProdutoScreen, F2TakesTheCellStillBeingTyped) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !tela.isVisible() || !ui.messages().isEmpty(); }, 2000));
     EXPECT_TRUE(ui.messages().isEmpty()) << ui.lastMessage().toStdString();
     EXPECT_EQ(tela.result(), QDialog::Accepted);
-    EXPECT_EQ(t->scalar(QStringLiteral("select UND_SIGLA from PRODUTO_UNIDADE where CODPRODUTO = 100")).toString(), u"CX");
+    EXPECT_EQ(t->scalar(QStringLiteral("select PROU_SIGLA from PRODUTO_UNIDADE where CODPRODUTO = 100")).toString(), u"CX");
 }
 
 TEST_F(ProdutoScreen, AProductUnitWithoutSymbolStopsTheWholeSave) {
