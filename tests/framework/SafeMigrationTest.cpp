@@ -81,9 +81,23 @@ TEST_F(SafeMigrationTest, AnUpdateStoppedHalfWayIsUndoneAndAppliedAgainAtTheNext
     EXPECT_TRUE(r.avisos[0].startsWith(QStringLiteral("A atualização anterior do banco de dados foi interrompida")));
     EXPECT_EQ(r.version, 3);
     EXPECT_EQ(r.applied, 1);
-    Database db(s);
-    db.open();
-    EXPECT_EQ(db.scalar(QStringLiteral("select X from A where ID = 1")).toInt(), 7);
+    {
+        Database db(s);
+        db.open();
+        EXPECT_EQ(db.scalar(QStringLiteral("select X from A where ID = 1")).toInt(), 7);
+    }
+    EXPECT_TRUE(leftovers(s).isEmpty()) << leftovers(s).join(u' ').toStdString();
+
+    // Stopped after its last script but before the mark went: undone and done
+    // again, and no copy stays behind.
+    copyFileDurably(s.path, SafeMigration::backupFile(s));
+    {
+        QFile mark(SafeMigration::markFile(s));
+        ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+    }
+    r = SafeMigration(s, folder("v3")).run();
+    EXPECT_EQ(r.avisos.size(), 1);
+    EXPECT_EQ(r.version, 3);
     EXPECT_TRUE(leftovers(s).isEmpty()) << leftovers(s).join(u' ').toStdString();
 }
 

@@ -130,6 +130,7 @@ SchemaUpdateReport SafeMigration::runEmbedded(const std::function<void(const Mig
         copyFileDurably(copy, file);
         QFile::remove(mark);
         syncFolderOf(mark);
+        QFile::remove(copy);
         report.avisos << restauradoAviso;
     }
 

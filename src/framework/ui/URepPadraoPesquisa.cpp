@@ -45,7 +45,9 @@ TrepPadraoPesquisa::TrepPadraoPesquisa(Database& db, const QString& selectBase, 
     m_todos = new QCheckBox(QStringLiteral("&Listar todos"), this);
     m_todos->setObjectName(QStringLiteral("chkListarTodos"));
     auto* topo = new QHBoxLayout;
-    topo->addWidget(new QLabel(QStringLiteral("&Pesquisar:"), this));
+    auto* rotulo = new QLabel(QStringLiteral("&Pesquisar:"), this);
+    rotulo->setBuddy(m_pesquisa); // Alt+P goes back to the search text
+    topo->addWidget(rotulo);
     topo->addWidget(m_pesquisa, 1);
     topo->addWidget(m_tipo);
     topo->addWidget(m_todos);
