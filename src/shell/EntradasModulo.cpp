@@ -1,24 +1,14 @@
 #include "shell/EntradasModulo.h"
 
-#include "framework/db/DatabaseError.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/UserInterface.h"
 
 namespace kvo::entradas {
 
 bool protegido(const std::function<bool()>& corpo) {
-    try {
-        return corpo();
-    } catch (const Abort&) {
-        return false;
-    } catch (const DatabaseError& e) {
-        userInterface().showMessage(MessageKind::Error, e.message());
-    } catch (const std::exception& e) {
-        userInterface().showMessage(MessageKind::Error, QString::fromUtf8(e.what()));
-    } catch (...) {
-        userInterface().showMessage(MessageKind::Error, QStringLiteral("Erro inesperado ao abrir a tela."));
-    }
-    return false;
+    bool feito = false;
+    tratarEvento([&] { feito = corpo(); }); // a failure is told, never thrown to the caller
+    return feito;
 }
 
 bool abrirTela(const QString& tela) {
