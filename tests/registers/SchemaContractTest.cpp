@@ -21,7 +21,7 @@ using namespace kvo;
 namespace {
 
 // "COLUMN" or "COLUMN:K" with K the kind: I integer, N amount, T text, D date,
-// S timestamp, B blob.
+// S timestamp, H time, B blob; "T3" is text of 3 characters.
 struct Tabela {
     const char* nome;
     QStringList colunas;
@@ -103,43 +103,132 @@ const QList<Tabela>& tabelas() {
         {"RES_CONTROLE", {"CODCONTROLE:I", "CON_STATUS:T", "CON_COBRAR_SERVICO:T", "CON_SALDO:N", "CON_EAN:T", "CODPESSOA:I"}},
         {"PEDVENDA", {"CODPEDVENDA:I", "CODPESSOA:I", "CODGARCONENTREGADOR:I"}},
         {"PEDVENDA_ITEM", {"CODPEDVENDAITEM:I", "CODPEDVENDA:I", "CODPRODUTO:I"}},
+        // The invoice tables are listed whole and in their stored order (see invoiceTables).
+        {"NFVENDA",
+         {"CODNFVENDA:I", "CODSERIE:T3", "CODPESSOA:I", "CODFORMAPAGAMENTO:I", "CODCFOP:T4", "NFV_TIPO:T1",
+          "NFV_DTEMISSAO:D", "NFV_SELO_FISCAL:T20", "NFV_ICMS_BASE:N", "NFV_ICMS_ALIQ:N", "NFV_ICMS:N",
+          "NFV_ISS_BASE:N", "NFV_ISS:N", "NFV_IPI:N", "NFV_ISS_ALIQ:I", "NFV_FRETE:N", "NFV_TOTAL_PRODUTOS:N",
+          "NFV_TOTAL_NOTA:N", "NFV_OBS:B", "NFV_OBS_ADICIONAIS:B", "NFV_STATUS:T15", "NFV_GER_FINANCEIRO:T1",
+          "NFV_VOLUMES:N", "NFV_PIS_PERC:N", "NFV_COFINS_PERC:N", "NFV_CS_PERC:N", "NFV_ISS_PERC:N", "NFV_IR_PERC:N",
+          "NFV_INSS_PERC:N", "NFV_OUTROS_PERC:N", "NFV_OBS_CANCELAMENTO:T150", "NFV_OBS_INTERNA:T150",
+          "NFV_ALTERAR_BASE_ICMS:T1", "NFV_BAIXA_ESTOQUE:T1", "NFV_ICMS_SUBST_BASE:N", "NFV_ICMS_SUBST:N",
+          "NFV_IR_VLR:N", "NFV_INSS_VLR:N", "NFV_NFE_NREC:T30", "NFV_NFE_NPROT:T30", "NFV_XML_ENVIADO:B",
+          "NFV_XML_RETORNO:B", "NFV_XML_CANC_RETORNO:B", "NFV_NFE_CANC_NPROT:T30", "NFV_DESCVLR:N", "NFV_TP_FRETE:T3",
+          "CODTRANSPORTADORA:I", "NFV_QTD_VOL:I", "NFV_ESP:T15", "NFV_MARCA:T15", "NFV_NR_VOL:T15",
+          "NFV_PESO_BRUTO:N", "NFV_PESO_LIQUIDO:N", "NFV_UF_EMB:T2", "NFV_LOCAL_EMB:T50", "NFV_ENTREGUE:T1",
+          "CODVENDEDOR:I", "NFV_ACRESCIMO:N", "NFV_FINALIDADE_EMISSAO:T1", "NFV_RECEB_NOME:T60", "NFV_RECEB_RG:T20",
+          "NFV_RECEB_DATA:D", "NFV_RECEB_HORA:H", "CODNFVENDA_DEV:I", "CODSERIE_DEV:T3", "CODPARGERAL:I",
+          "CODNFCOMPRA_DEV:I", "NFV_REFNFE:T44", "NFV_NFE_EMISSAO:S", "CODPEDECF:I", "NFV_PLACA:T8",
+          "NFV_PLACA_UF:T2", "CODCAIXAABERTURA:I", "NFV_CNF:I", "NFV_NAOZERARICMS:T1",
+          // the billing stamp
+          "NFV_DATA_FATURAMENTO:D", "NFV_USUARIO_FATURAMENTO:T"}},
+        {"NFVENDA_ITEM",
+         {"CODNFVENDAITEM:I", "CODNFVENDA:I", "CODSERIE:T3", "CODPRODUTO:I", "CODSERVICO:I", "NFVI_CATEGORIA:T8",
+          "NFVI_VLR_UNITARIO:N", "NFVI_QTDE:N", "NFVI_TOTAL:N", "NFVI_IPI:N", "NFVI_ALIQ_IPI:I", "NFVI_ICMS:N",
+          "NFVI_ICMS_BASE:N", "NFVI_ALIQ_ICMS:N", "CODPRODUTOUNIDADE_NFVI:I", "NFVI_QTDE_UND:N", "NFVI_VLR_UND:N",
+          "NFVI_VALIDADE:D", "NFVI_VLRDESC:N", "NFVI_PERDESC:N", "NFVI_TOTAL_DESCONTO:N", "NFVI_NUMLOTE:T20",
+          "CODPEDVENDAITEM:I", "NFVI_QTDE_ENTREGUE:N", "NFVI_CUSTO_PRODUTO:N", "NFVI_PRECO_COMPRA:N",
+          "NFVI_DI_NUMERO:T25", "NFVI_DI_DATA_REGISTRO:D", "NFVI_DI_DATA_DESEMB:D", "NFVI_DI_LOCAL_DESEMB:T30",
+          "NFVI_DI_UF_DESEMB:T2", "NFVI_DI_COD_EXPORTADOR:T20", "NFVI_II_VLR:N", "NFVI_II_BC:N",
+          "NFVI_II_DESP_ADUANEIRAS:N", "NFVI_IOF_VLR:N", "NFVI_CST:T3", "NFVI_SUBST_BC:N", "NFVI_SUBST_VLR:N",
+          "CODLICITACAOCONTRATOITEM:I", "CODCFOP:T4", "NFVI_MOD_BC:T1", "NFVI_CST_IPI:T2", "NFVI_ALTERAR_IPI:T1",
+          "NFVI_PIS_VLR:N", "NFVI_PIS_PER:N", "NFVI_PIS_BC:N", "NFVI_PIS_CST:T3", "NFVI_COFINS_VLR:N",
+          "NFVI_COFINS_PER:N", "NFVI_COFINS_BC:N", "NFVI_COFINS_CST:T3", "NFVI_TIPOPRECO:T2", "NFVI_PER_REDUC:N",
+          "NFVI_CSOSN:T3", "CODPESSOA_FORNECEDOR:I", "NFVI_ALIQ_ICMS_FORA:N", "NFVI_CEST:T10", "NFVI_FCP_ALIQ:N",
+          "NFVI_BCSTRET:N", "NFVI_ST:N", "NFVI_ICMSSUBSTITUTO:N", "NFVI_ICMSSTRET:N"}},
+        {"NFVENDA_SERVICO",
+         {"CODNFVENDASERVICO:I", "CODNFVENDA:I", "CODSERIE:T3", "NFVS_DESCRICAO:T300", "NFVS_QTDE:N",
+          "NFVS_VLR_UNITARIO:N", "NFVS_TOTAL:N", "NFVS_UNIDADE:T5"}},
+        {"NFVENDA_CCE",
+         {"CODNFVENDACCE:I", "CODNFVENDA:I", "CODSERIE:T3", "NFVC_SEQUENCIAL:I", "NFVC_DATA:S", "NFVC_CORRECAO:T1000",
+          "NFVC_XML_ENVIO:B", "NFVC_XML_RECEBIDO:B", "NFVC_STATUS:T10", "NFVC_NPROT:T30", "NFVC_MOTIVO:T60"}},
+        {"LICITACAO_CONTRATO", {"CODLICITACAOCONTRATO:I", "CODPESSOA:I"}},
+        {"LICITACAO_CONTRATO_ITEM",
+         {"CODLICITACAOCONTRATOITEM:I", "CODLICITACAOCONTRATO:I", "CODPRODUTO:I", "CODPRODUTOUNIDADE:I",
+          "LICCI_DATA_INICIO:D", "LICCI_DATA_VALIDADE:D", "LICCI_PRAZO_ENTREGA", "LICCI_PROCESSO:T", "LICCI_QTDE:N",
+          "LICCI_QTDE_FAT:N", "LICCI_QTDE_LIMITE:N", "LICCI_TIPO_PROCESSO:T", "LICCI_VLRUNIT:N"}},
     };
     return t;
 }
 
 const QStringList geradores{"GEN_PESSOA", "GEN_PRODUTO", "GEN_PRODUTO_UNIDADE", "GEN_DAV", "GEN_DAV_ITEM",
-                            "GEN_PREVENDA", "GEN_PREVENDA_ITEM", "GEN_PAR_VENDA", "GEN_CONTAS", "GEN_CONTAS_BAIXAS"};
+                            "GEN_PREVENDA", "GEN_PREVENDA_ITEM", "GEN_PAR_VENDA", "GEN_CONTAS", "GEN_CONTAS_BAIXAS",
+                            "GEN_NFVENDA_CNF", "GEN_NFVENDA_ITEM", "GEN_NFVENDA_SERVICO", "GEN_NFVENDA_CCE"};
+
+// Tables whose list above is complete and in the order of their columns.
+const QStringList tabelasEmOrdem{"NFVENDA", "NFVENDA_ITEM", "NFVENDA_SERVICO", "NFVENDA_CCE", "LICITACAO_CONTRATO_ITEM"};
 
 QChar tipoDe(int tipo, int escala) {
     switch (tipo) {
     case 7: case 8: case 16: return escala < 0 ? u'N' : u'I';
     case 14: case 37: return u'T';
     case 12: return u'D';
+    case 13: return u'H';
     case 35: return u'S';
     case 261: return u'B';
     default: return u'?';
     }
 }
 
-// "TABLE.COLUMN" for each listed column that is missing or of another kind.
+struct Coluna {
+    QChar tipo;
+    int tamanho; // characters of a text column
+};
+
+QList<QPair<QString, Coluna>> colunasDe(Database& db, const QString& tabela) {
+    auto rs = db.query(QStringLiteral("select trim(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, coalesce(f.RDB$FIELD_SCALE, 0), "
+                                      "coalesce(f.RDB$CHARACTER_LENGTH, 0) from RDB$RELATION_FIELDS rf join RDB$FIELDS f "
+                                      "on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE where rf.RDB$RELATION_NAME = :T "
+                                      "order by rf.RDB$FIELD_POSITION"),
+                       {{QStringLiteral("T"), tabela}});
+    QList<QPair<QString, Coluna>> out;
+    for (rs->first(); !rs->eof(); rs->next())
+        out.append({rs->field(0).asString(),
+                    Coluna{tipoDe(int(rs->field(1).asInteger()), int(rs->field(2).asInteger())),
+                           int(rs->field(3).asInteger())}});
+    return out;
+}
+
+// "TABLE.COLUMN" for each listed column that is missing, of another kind or
+// of another text size.
 QStringList diferencas(Database& db) {
     QStringList erros;
     for (const Tabela& t : tabelas()) {
-        auto rs = db.query(QStringLiteral("select trim(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, coalesce(f.RDB$FIELD_SCALE, 0) "
-                                          "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = "
-                                          "rf.RDB$FIELD_SOURCE where rf.RDB$RELATION_NAME = :T"),
-                           {{QStringLiteral("T"), QString::fromLatin1(t.nome)}});
-        QHash<QString, QChar> existentes;
-        for (rs->first(); !rs->eof(); rs->next())
-            existentes.insert(rs->field(0).asString(), tipoDe(int(rs->field(1).asInteger()), int(rs->field(2).asInteger())));
+        QHash<QString, Coluna> existentes;
+        for (const auto& [nome, coluna] : colunasDe(db, QString::fromLatin1(t.nome)))
+            existentes.insert(nome, coluna);
         for (const QString& c : t.colunas) {
             const QString nome = c.section(u':', 0, 0), tipo = c.section(u':', 1);
             const QString onde = QString::fromLatin1(t.nome) + u'.' + nome;
-            if (!existentes.contains(nome))
+            if (!existentes.contains(nome)) {
                 erros << onde + QStringLiteral(" não existe");
-            else if (!tipo.isEmpty() && existentes.value(nome) != tipo[0])
-                erros << onde + QStringLiteral(" é do tipo ") + existentes.value(nome) + QStringLiteral(", esperado ") + tipo;
+                continue;
+            }
+            const Coluna existe = existentes.value(nome);
+            if (!tipo.isEmpty() && existe.tipo != tipo[0])
+                erros << onde + QStringLiteral(" é do tipo ") + existe.tipo + QStringLiteral(", esperado ") + tipo;
+            else if (tipo.size() > 1 && existe.tamanho != tipo.mid(1).toInt())
+                erros << onde + QStringLiteral(" tem ") + QString::number(existe.tamanho) +
+                             QStringLiteral(" caracteres, esperado ") + tipo.mid(1);
         }
+    }
+    return erros;
+}
+
+// Per table of tabelasEmOrdem whose columns differ from its list: expected and found.
+QStringList foraDeOrdem(Database& db) {
+    QStringList erros;
+    for (const Tabela& t : tabelas()) {
+        if (!tabelasEmOrdem.contains(QString::fromLatin1(t.nome)))
+            continue;
+        QStringList esperado, achado;
+        for (const QString& c : t.colunas)
+            esperado << c.section(u':', 0, 0);
+        for (const auto& [nome, coluna] : colunasDe(db, QString::fromLatin1(t.nome)))
+            achado << nome;
+        if (achado != esperado)
+            erros << QString::fromLatin1(t.nome) + QStringLiteral(": esperado ") + esperado.join(u',') +
+                         QStringLiteral("; achado ") + achado.join(u',');
     }
     return erros;
 }
@@ -179,6 +268,11 @@ TEST_F(SchemaContract, TablesColumnsAndGeneratorsTheScreensRead) {
                       .toInt(),
                   1)
             << g.toStdString() << " não existe";
+}
+
+TEST_F(SchemaContract, InvoiceColumnsInTheirStoredOrder) {
+    const QStringList erros = foraDeOrdem(t.db());
+    EXPECT_TRUE(erros.isEmpty()) << erros.join(u'\n').toStdString();
 }
 
 TEST_F(SchemaContract, ProcedureResultsInOrder) {
@@ -230,10 +324,28 @@ TEST_F(SchemaContract, SearchColumnsInTheOrderTheyAreCopied) {
 TEST_F(SchemaContract, AMissingColumnIsNamed) {
     t->executeSQL(QStringLiteral("alter table CONTAS drop CON_VLRPAGO"));
     t->executeSQL(QStringLiteral("alter table PRODUTO_RESERVA alter PROR_QTDE to PRODR_QTDE")); // its former name
+    t->executeSQL(QStringLiteral("alter table NFVENDA_ITEM alter NFVI_TIPOPRECO to NFVI_TIPO_PRECO"));
+    t->executeSQL(QStringLiteral("alter table NFVENDA_SERVICO alter NFVS_UNIDADE type varchar(10)"));
+    t->executeSQL(QStringLiteral("alter table NFVENDA_CCE alter NFVC_SEQUENCIAL type numeric(18,4)"));
     const QStringList erros = diferencas(t.db());
     EXPECT_TRUE(erros.contains(QStringLiteral("CONTAS.CON_VLRPAGO não existe"))) << erros.join(u'\n').toStdString();
     EXPECT_TRUE(erros.contains(QStringLiteral("PRODUTO_RESERVA.PROR_QTDE não existe"))) << erros.join(u'\n').toStdString();
-    EXPECT_EQ(erros.size(), 2) << erros.join(u'\n').toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("NFVENDA_ITEM.NFVI_TIPOPRECO não existe"))) << erros.join(u'\n').toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("NFVENDA_SERVICO.NFVS_UNIDADE tem 10 caracteres, esperado 5")))
+        << erros.join(u'\n').toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("NFVENDA_CCE.NFVC_SEQUENCIAL é do tipo N, esperado I")))
+        << erros.join(u'\n').toStdString();
+    EXPECT_EQ(erros.size(), 5) << erros.join(u'\n').toStdString();
+}
+
+// Moving a column within an invoice table is caught as well.
+TEST_F(SchemaContract, AnInvoiceColumnOutOfPlaceIsNamed) {
+    EXPECT_TRUE(foraDeOrdem(t.db()).isEmpty());
+    t->executeSQL(QStringLiteral("alter table NFVENDA alter NFV_TIPO position 1"));
+    const QStringList erros = foraDeOrdem(t.db());
+    ASSERT_EQ(erros.size(), 1) << erros.join(u'\n').toStdString();
+    EXPECT_TRUE(erros[0].startsWith(u"NFVENDA: esperado CODNFVENDA,CODSERIE")) << erros[0].toStdString();
+    EXPECT_TRUE(erros[0].contains(u"achado NFV_TIPO,CODNFVENDA")) << erros[0].toStdString();
 }
 
 // A shop's database from before the registers took these names keeps its
@@ -292,4 +404,33 @@ TEST(SchemaMigration, RegistersKeepTheirDataUnderTheNewNames) {
     EXPECT_EQ(texto("select CODPRODUTOUNIDADE from PRODUTO where CODPRODUTO = 2"), u"3");
     db.executeSQL(QStringLiteral("delete from PRODUTO_UNIDADE where CODPRODUTOUNIDADE = 3"));
     EXPECT_EQ(texto("select CODPRODUTOUNIDADE from PRODUTO where CODPRODUTO = 2"), u"0");
+}
+
+// An invoice names a real customer, CFOP and series, and its children a real invoice.
+TEST_F(SchemaContract, InvoiceRowsReferToRealRows) {
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME) values (1, 'A')"));
+    t->executeSQL(QStringLiteral("insert into CFOP (CODCFOP, CFOP_DESCRICAO) values ('5102', 'Venda')"));
+    t->executeSQL(QStringLiteral("insert into SERIE (CODSERIE, SER_SEQ) values ('1', 1)"));
+    const QString cabecalho = QStringLiteral("insert into NFVENDA (CODNFVENDA, CODSERIE, CODPESSOA, CODCFOP, NFV_DTEMISSAO) "
+                                             "values (%1, '%2', %3, '%4', '2026-12-06')");
+    t->executeSQL(cabecalho.arg(1).arg(u"1").arg(1).arg(u"5102"));
+    EXPECT_THROW(t->executeSQL(cabecalho.arg(2).arg(u"9").arg(1).arg(u"5102")), DatabaseError);
+    EXPECT_THROW(t->executeSQL(cabecalho.arg(3).arg(u"1").arg(7).arg(u"5102")), DatabaseError);
+    EXPECT_THROW(t->executeSQL(cabecalho.arg(4).arg(u"1").arg(1).arg(u"6102")), DatabaseError);
+    EXPECT_EQ(t->scalar(QStringLiteral("select NFV_STATUS || NFV_GER_FINANCEIRO || NFV_ENTREGUE || NFV_FINALIDADE_EMISSAO "
+                                       "from NFVENDA"))
+                  .toString(),
+              u"AbertaSN1");
+
+    const QString item = QStringLiteral("insert into NFVENDA_ITEM (CODNFVENDAITEM, CODNFVENDA, CODSERIE, NFVI_CST_IPI) "
+                                        "values (%1, %2, '1', '99')");
+    t->executeSQL(item.arg(1).arg(1));
+    EXPECT_THROW(t->executeSQL(item.arg(2).arg(2)), DatabaseError);
+    EXPECT_EQ(t->scalar(QStringLiteral("select NFVI_TIPOPRECO || NFVI_ALTERAR_IPI from NFVENDA_ITEM")).toString(), u"01N");
+    EXPECT_THROW(t->executeSQL(QStringLiteral("insert into NFVENDA_SERVICO (CODNFVENDASERVICO, CODNFVENDA, CODSERIE) "
+                                              "values (1, 2, '1')")),
+                 DatabaseError);
+    EXPECT_THROW(t->executeSQL(QStringLiteral("insert into NFVENDA_CCE (CODNFVENDACCE, CODNFVENDA, CODSERIE, "
+                                              "NFVC_SEQUENCIAL) values (1, 2, '1', 1)")),
+                 DatabaseError);
 }
