@@ -1,4 +1,5 @@
 #include "app/AdminCommand.h"
+#include "CommandRun.h"
 #include "app/DbCommand.h"
 #include "core/Paths.h"
 #include "framework/db/Database.h"
@@ -10,16 +11,7 @@
 using namespace kvo;
 
 namespace {
-struct UserRun {
-    int code;
-    QString out, err;
-};
-UserRun user(const QStringList& args) {
-    UserRun r{};
-    QTextStream out(&r.out), err(&r.err);
-    r.code = runUserCommand(args, out, err);
-    return r;
-}
+test::CommandRun user(const QStringList& args) { return test::runCommand(runUserCommand, args); }
 QStringList words(const char* text) { return QString::fromUtf8(text).split(u' '); }
 } // namespace
 
@@ -33,7 +25,7 @@ TEST(UserCommand, OptionsAreParsedAndThePasswordComesFromTheEnvironment) {
         ASSERT_EQ(runDbCommand({QStringLiteral("create")}, o, e), 0) << err.toStdString();
     }
     qputenv("KVO_SENHA", "segredo");
-    UserRun r = user(words("add joao --supervisor"));
+    test::CommandRun r = user(words("add joao --supervisor"));
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     r = user(words("add --supervisor maria --grupo Caixa"));
     EXPECT_EQ(r.code, 0) << r.err.toStdString();

@@ -1,3 +1,4 @@
+#include "CommandRun.h"
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
 #include "app/ImportCommand.h"
@@ -18,22 +19,13 @@
 using namespace kvo;
 
 namespace {
-struct CommandRun {
-    int code;
-    QString out, err;
-};
-CommandRun db(const QStringList& args) {
-    CommandRun r{};
-    QTextStream out(&r.out), err(&r.err);
-    r.code = runDbCommand(args, out, err);
-    return r;
-}
+test::CommandRun db(const QStringList& args) { return test::runCommand(runDbCommand, args); }
 } // namespace
 
 TEST(DbCommand, CreatesAnEmbeddedDatabaseInAnEmptyProgramFolderOnce) {
     const QString home = test::scratchFolder() + QStringLiteral("/home-create");
     setProgramFolder(home);
-    CommandRun r = db({QStringLiteral("create")});
+    test::CommandRun r = db({QStringLiteral("create")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(home + QStringLiteral("/KVOGestao.ini")));
     EXPECT_TRUE(QFile::exists(home + QStringLiteral("/dados/KVOGESTAO.FDB")));
@@ -89,7 +81,7 @@ TEST(DbCommand, CreatesAnEmbeddedDatabaseInAnEmptyProgramFolderOnce) {
 
 TEST(DbCommand, ClearErrorsWithoutAConnectionFileOrAction) {
     setProgramFolder(test::scratchFolder() + QStringLiteral("/home-empty"));
-    CommandRun r = db({QStringLiteral("migrate")});
+    test::CommandRun r = db({QStringLiteral("migrate")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Arquivo de conexão não encontrado"))) << r.err.toStdString();
     EXPECT_EQ(db({QStringLiteral("apagar")}).code, 2);

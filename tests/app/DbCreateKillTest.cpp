@@ -1,6 +1,7 @@
 // "kvo db create" killed at moments spread over its run, as a power cut
 // would stop it: the next start (what scripts/run does) always ends at the
 // newest schema, the same schema an uninterrupted creation gives.
+#include "CommandRun.h"
 #include "framework/db/Database.h"
 #include "framework/db/Migrator.h"
 #include "framework/db/RecordSet.h"
@@ -18,11 +19,6 @@ using namespace kvo;
 
 namespace {
 
-struct CommandRun {
-    int code = -1;
-    QString out;
-};
-
 // The embedded engine keeps shared state (locks, trace) in its lock folder;
 // a process killed while holding it would stall every other process of the
 // test run that shares the folder. Each home gets its own, as each shop's
@@ -34,12 +30,12 @@ QProcessEnvironment ownLockFolder(const QString& home) {
     return env;
 }
 
-CommandRun kvoCommand(const QString& home, const QStringList& args) {
+test::CommandRun kvoCommand(const QString& home, const QStringList& args) {
     QProcess p;
     p.setProcessEnvironment(ownLockFolder(home));
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral(KVO_COMMAND), QStringList{QStringLiteral("--home"), home} + args);
-    CommandRun r;
+    test::CommandRun r;
     if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
         r.code = p.exitCode();
     r.out = QString::fromUtf8(p.readAll());
@@ -47,7 +43,7 @@ CommandRun kvoCommand(const QString& home, const QStringList& args) {
 }
 
 // The start of scripts/run: migrate a database that opens, else create it.
-CommandRun nextStart(const QString& home) {
+test::CommandRun nextStart(const QString& home) {
     if (QFile::exists(home + QStringLiteral("/KVOGestao.ini")) &&
         kvoCommand(home, {QStringLiteral("db"), QStringLiteral("version")}).code == 0)
         return kvoCommand(home, {QStringLiteral("db"), QStringLiteral("migrate")});
@@ -80,7 +76,7 @@ TEST(DbCreateKill, ACreationKilledAtAnyMomentIsFinishedByTheNextStart) {
     const QString reference = root + QStringLiteral("/inteiro");
     QElapsedTimer clock;
     clock.start();
-    const CommandRun whole = kvoCommand(reference, {QStringLiteral("db"), QStringLiteral("create")});
+    const test::CommandRun whole = kvoCommand(reference, {QStringLiteral("db"), QStringLiteral("create")});
     const qint64 duration = clock.elapsed();
     ASSERT_EQ(whole.code, 0) << whole.out.toStdString();
     const QStringList expected = schemaOf(reference);
@@ -102,9 +98,9 @@ TEST(DbCreateKill, ACreationKilledAtAnyMomentIsFinishedByTheNextStart) {
         }
         p.waitForFinished();
 
-        const CommandRun next = nextStart(home);
+        const test::CommandRun next = nextStart(home);
         ASSERT_EQ(next.code, 0) << "killed after " << duration * (i + 1) / 21 << " ms: " << next.out.toStdString();
-        const CommandRun version = kvoCommand(home, {QStringLiteral("db"), QStringLiteral("version")});
+        const test::CommandRun version = kvoCommand(home, {QStringLiteral("db"), QStringLiteral("version")});
         EXPECT_TRUE(version.out.contains(newest)) << i << ": " << version.out.toStdString();
         EXPECT_EQ(schemaOf(home), expected) << "killed after " << duration * (i + 1) / 21 << " ms";
         const QStringList left = QDir(home + QStringLiteral("/dados")).entryList(QDir::Files);
