@@ -8,8 +8,9 @@ update or insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_CLASSIFICACAO, CFOP_TI
 update or insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_CLASSIFICACAO, CFOP_TIPO, CFOP_GERAFINANCEIRO) values ('5949', 'Outra saída não especificada', 'Outras', 'S', 'N') matching (CODCFOP);
 update or insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_CLASSIFICACAO, CFOP_TIPO, CFOP_GERAFINANCEIRO) values ('6949', 'Outra saída não especificada (fora do estado)', 'Outras', 'S', 'N') matching (CODCFOP);
 
-update or insert into SERIE (CODSERIE, SER_DESCRICAO, SER_SEQ, SER_TIPO, SER_ATIVO, CODEMPRESA, SER_SERIE_NFE, CODPARGERAL) values ('1', 'NF-e série 1', 0, 'NF-e', 'S', 1, '1', 1) matching (CODSERIE);
-update or insert into SERIE (CODSERIE, SER_DESCRICAO, SER_SEQ, SER_TIPO, SER_ATIVO, CODEMPRESA, SER_SERIE_NFE, CODPARGERAL) values ('F', 'Nota em formulário', 0, 'Formulário', 'S', 1, null, 1) matching (CODSERIE);
+-- SER_SEQ is left out: a new series starts at 1 (the column default) and a second run keeps the count.
+update or insert into SERIE (CODSERIE, SER_DESCRICAO, SER_TIPO, SER_ATIVO, CODEMPRESA, SER_SERIE_NFE, CODPARGERAL) values ('1', 'NF-e série 1', 'NF-e', 'S', 1, '1', 1) matching (CODSERIE);
+update or insert into SERIE (CODSERIE, SER_DESCRICAO, SER_TIPO, SER_ATIVO, CODEMPRESA, SER_SERIE_NFE, CODPARGERAL) values ('F', 'Nota em formulário', 'Formulário', 'S', 1, null, 1) matching (CODSERIE);
 
 update or insert into MOEDA (CODMOEDA, MOE_DESCRICAO, MOE_NFE_PAG, MOE_NFE_BAND, MOE_NFE_INTEGRADO) values (1, 'Dinheiro', '01', null, 'N') matching (CODMOEDA);
 update or insert into MOEDA (CODMOEDA, MOE_DESCRICAO, MOE_NFE_PAG, MOE_NFE_BAND, MOE_NFE_INTEGRADO) values (2, 'Cartão de crédito', '03', '99', 'N') matching (CODMOEDA);

@@ -32,10 +32,60 @@ const ChaveConfiguracao chavesDoHost[] = {
     {"PDV", "VND.GRP.SERV", "INT", "0", "GRUPO DE PRODUTOS DOS SERVIÇOS"},
     {"PDV", "PDV.SEN.CAN.UT", "TXT", "N", "SENHA DE CANCELAMENTO SOMENTE PELA CONFIGURAÇÃO"},
 };
+
+// Owned by the sales-invoice data module (TdmNFVenda), which registers them when
+// it is created; the type column is kept as the invoice module stores it.
+const ChaveConfiguracao chavesNFVendaTabela[] = {
+    {"NF VENDA", "NF.PRO.SERV", "TXT", "N", "PERMITIR PREENCHER NF COM PRODUTO E SERVICO"},
+    {"NF VENDA", "NF.NFE.LAY20", "TXT", "N", "UTILIZAR LAYOUT 2.0"},
+    {"NF VENDA", "NF.CARNE", "TXT", "N", "EXIBIR BOTÃO PARA IMPRESSÃO DO CARNE DE PAGAMENTO"},
+    {"NF VENDA", "NF.IMPORT", "TXT", "N", "PERMITIR PREENCHER DADOS DE IMPORTACAO NO ITEM DA NFVENDA"},
+    {"NF VENDA", "NF.EXI.SELO", "TXT", "N", "EXIBIR SELO FISCAL NA TELA DE NFVENDA"},
+    {"NF VENDA", "NF.CAN.PEDVEND", "TXT", "S", "REABRIR O PEDIDO QUANDO CANCELAR A NOTA"},
+    {"NF VENDA", "NFE.NOM.FANT", "TXT", "N", "NF-E EXPORTAR NOME FANTASIA"},
+    {"NF VENDA", "NFE.OPT.SMP", "TXT", "0", "NF-E TIPO DO OPTANTE SIMPLES"},
+    {"NF VENDA", "NFE.CNAE", "TXT", "0", "NF-E CNAE"},
+    {"NF VENDA", "NFE.OPT.ALIQ", "FLO", "0", "NF-E ALIQUOTA DO SIMPLES"},
+    {"NF VENDA", "NF.BAIXA.ESTQ", "FLO", "S", "BAIXAR ESTOQUE NA NOTA FISCAL"},
+    {"NF VENDA", "NF.FAT.S/EST", "FLO", "S", "PERMITIR FATURAR HAVENDO PRODUTOS SEM SALDO EM ESTOQUE"},
+    {"NF VENDA", "NFE.CST.PROD", "FLO", "S", "UTILIZAR NA NF-E O CST DO CADASTRO DO PRODUTO"},
+    {"NF VENDA", "NF.INF.VEND", "TXT", "N", "PERMITIR INFORMAR VENDEDOR NA NF VENDA"},
+    {"NF VENDA", "NF.ORD.DESCRI", "TXT", "N", "ORDENAR ITENS DA NF-E PELA DESCRICAO DO PRODUTO"},
+    {"NF VENDA", "NFV.TP.FRETE", "TXT", "FOB", "FRETE PADRÃO DA NF DE VENDA (CIF/FOB)"},
+    {"NF VENDA", "NF.CFOP.PAD", "TXT", "", "CFOP PADRÃO DA NF DE VENDA"},
+    {"NF VENDA", "NF.DET.COMP", "TXT", "N", "DETALHAR NO DANFE OS PRODUTOS COMPOSTOS"},
+    {"NF VENDA", "NF.TP.VND", "TXT", "N", "TRABALHAR COM TIPO DE PRECO NA NFE"},
+    {"NF VENDA", "NF.EXT.ATV", "TXT", "S", "ATIVAR CONTATO EXTERIOR NA NFE"},
+    {"NF VENDA", "NF.LEI.IMP", "TXT", "S", "INFORMAR O IMPOSTO DA NOTA"},
+    {"NF VENDA", "NF.AUT.OBS", "TXT", "", "OBSERVACAO EM TODAS AS NOTAS"},
+    {"NF VENDA", "NF.VUSK.FAT", "TXT", "S", "VUSK - FATURAR AUTOMATICAMENTE A NF-E"},
+    {"NF VENDA", "NFE.2VIA.SENHA", "INT", "", "SENHA PARA IMPRIMIR 2VIA DA NF-e"},
+    {"NF VENDA - VALOR PADRÃO", "NF.CSOSN", "TXT", "101", "CSOSN - PADRAO"},
+    {"NF VENDA - VALOR PADRÃO", "NFVI_PIS_CST", "TXT", "", "PIS CST - 01,02,03 E ETCS"},
+    {"NF VENDA - VALOR PADRÃO", "NFVI_COFINS_CST", "TXT", "", "COFINS CST - 01,02,03 E ETCS"},
+    {"NF VENDA - VALOR PADRÃO", "NFVI_CST_IPI", "TXT", "", "IPI CST - 01,02,03 E ETCS"},
+    {"NF VENDA - VALOR PADRÃO", "NFVI_ALIQ_IPI", "FLO", "0", "ALIQ IPI"},
+    {"NF VENDA - VALOR PADRÃO", "NFV_CODFORMA", "INT", "0", "CÓDIGO DA FORMA DE PAGAMENTO"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.PAG.TOTAL", "INT", "N", "ENVIAR PAGAMENTO SEMPRE COM O TOTAL DA NOTA"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.COB.TOTAL", "INT", "N", "ENVIAR COBRANCA SEMPRE COM O TOTAL DA NOTA"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.COB.ENV", "INT", "S", "ENVIAR COBRANCA"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.PAG.ENV", "INT", "S", "ENVIAR PAGAMENTO"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.ICMS.UFD", "INT", "S", "ATIVAR ICMS ICMSUFDest"},
+    {"NF VENDA - VALOR PADRÃO", "NFE4.IPI.CALC", "INT", "N", "CALCULAR ALIQ. IPI DO VALOR AJUSTADO"},
+};
 } // namespace
 
+const QVector<ChaveConfiguracao>& chavesNFVenda() {
+    static const QVector<ChaveConfiguracao> todas(std::begin(chavesNFVendaTabela), std::end(chavesNFVendaTabela));
+    return todas;
+}
+
 const QVector<ChaveConfiguracao>& chavesRegistradas() {
-    static const QVector<ChaveConfiguracao> todas(std::begin(chavesDoHost), std::end(chavesDoHost));
+    static const QVector<ChaveConfiguracao> todas = [] {
+        QVector<ChaveConfiguracao> v(std::begin(chavesDoHost), std::end(chavesDoHost));
+        v += chavesNFVenda();
+        return v;
+    }();
     return todas;
 }
 

@@ -20,5 +20,8 @@ struct ChaveConfiguracao {
 // with the default that the reading screen takes for an unset key. A module
 // that registers keys of its own adds its table here as well.
 const QVector<ChaveConfiguracao>& chavesRegistradas();
+// The sales-invoice keys (groups "NF VENDA" and "NF VENDA - VALOR PADRÃO"),
+// part of chavesRegistradas(); the invoice data module registers them too.
+const QVector<ChaveConfiguracao>& chavesNFVenda();
 
 } // namespace kvo

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "core/Currency.h"
+#include "framework/db/RecordSet.h"
+#include "framework/ui/Pesquisa.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace kvo {
+
+// The sales invoice data module (dmNFVenda): the header, its items, service
+// lines and correction letters as record sets, every field reaction, the
+// defaults of new rows, the tax and total arithmetic and the saving of an
+// invoice with its number taken from the series.
+//
+// Typical use (screens, the command line, benchmarks):
+//   auto& dm = TdmNFVenda::gerarInstance();
+//   dm.novaNFVenda();                                    // header in insert, defaults run
+//   dm.setValorCampo(dm.cdsNFVenda(), "CODPESSOA", "3"); // as typed: the field's reaction runs
+//   dm.novoItem();
+//   dm.setValorCampo(dm.cdsNFVendaItem(), "CODPESQUISA", "1001");
+//   dm.setValorCampo(dm.cdsNFVendaItem(), "NFVI_QTDE_UND", "3");
+//   dm.gravarItem();                                     // posts, then recomputes the header
+//   auto gravada = dm.gravarNFVenda();                   // one transaction, number from the series
+//   dm.abrirNFVenda(gravada.numero, gravada.serie);
+//
+// Reactions refuse a value by raising (kvo::Abort after an error dialog, or
+// DatabaseError for a text that is not a value of the field's type); the
+// refused value never stays in the field.
+class TdmNFVenda {
+public:
+    static TdmNFVenda& gerarInstance();
+    // Creation steps: UltimoTipoPreco "01", the helpers bound to the shared
+    // connection, the invoice parameters registered, the unit list bound.
+    TdmNFVenda();
+    ~TdmNFVenda();
+    TdmNFVenda(const TdmNFVenda&) = delete;
+    TdmNFVenda& operator=(const TdmNFVenda&) = delete;
+
+    // --- record sets (header, items ordered by key, service lines, letters)
+    RecordSet& cdsNFVenda() { return *m_cab; }
+    RecordSet& cdsNFVendaItem() { return *m_item; }
+    RecordSet& cdsNFVendaServico() { return *m_serv; }
+    RecordSet& cdsNFVendaCCE() { return *m_cce; }
+
+    // --- opening and closing
+    // Opens the header of number and series, then items, correction letters
+    // and service lines of it, in that order. False when there is no such invoice.
+    bool abrirNFVenda(int codnfvenda, const QString& codserie);
+    // Closes service lines, items, correction letters and the header.
+    void fecharNFVenda();
+    // Opens an empty invoice and appends the header: the new-invoice defaults run.
+    void novaNFVenda();
+    // Puts the open header in edit (an "Aberta" invoice being changed).
+    void editarNFVenda();
+
+    // --- typing a value
+    // Applies `texto` to the column as a screen would: converted to the
+    // field's type ("1.234,50" and "1234.50" alike; empty clears) and
+    // written through the field's reaction. Puts the record in edit first.
+    void setValorCampo(RecordSet& rs, const QString& coluna, const QString& texto);
+
+    // --- child lines
+    void novoItem();      // appends an item: the item defaults run
+    void editarItem();    // edits the current item
+    void gravarItem();    // posts the item (key from GEN_NFVENDA_ITEM), then the header totals
+    void excluirItem();   // deletes the current item, then the header totals
+    void novoServico();
+    void gravarServico(); // posts the line (key from GEN_NFVENDA_SERVICO), then the header totals
+    void excluirServico();
+    void novaCCE();       // appends a correction letter with its sequence
+    void gravarCCE();     // posts it (key from GEN_NFVENDA_CCE)
+
+    // --- saving
+    struct NFVendaGravada {
+        int numero = 0;
+        QString serie;
+        bool numeroAlterado = false; // another number than the one shown was taken
+    };
+    // Posts what is pending and writes the header, items, service lines and
+    // letters in one transaction. A new invoice takes its number from its
+    // series under a row lock (SER_SEQ advances); the fiscal seal advances
+    // when the invoice has the current one. The user is told when the number
+    // differs from the one shown.
+    NFVendaGravada gravarNFVenda();
+    // Drops every change not yet saved.
+    void cancelarNFVenda();
+
+    // --- operations named by the invoice rules
+    void ValidaCfop();
+    int ProximoSequencialCCE();
+    const QString& UltimoTipoPreco() const { return m_ultimoTipoPreco; }
+    Currency NFVENDAITEM_TotalItem() const;
+    void NFVENDA_CALC_DESC_PERC(bool somenteComPercentual);
+    void NFVENDAITEM_CalcularTotal();
+    void NFVENDAITEM_CalcularTotal_IPIICMS();
+    void CalcularTotalNFVENDASERVICO();
+    void NFVENDA_CalcularTotal();
+
+    // --- read-only helpers
+    // Instalments of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
+    // CON_VLRTOTAL, CON_DTVENC).
+    std::unique_ptr<RecordSet> parcelas();
+    // Receivables of the open invoice summed by payment mean (MOE_NFE_PAG,
+    // MOE_NFE_BAND, MOE_NFE_INTEGRADO) and instalment value: VALOR.
+    std::unique_ptr<RecordSet> meiosDePagamento();
+    // The unit list of the item screen: the units of the current item's
+    // product (CODPRODUTOUNIDADE, PROU_SIGLA, QTDE) or the unit of its service.
+    RecordSet& unidades() { return *m_unidades; }
+    // Finished fiscal-printer orders ("Pesquisa de Pedido ECF"), newest first.
+    TwbtPesquisa& pesquisaPedidoECF() { return *m_pesqPedidoECF; }
+    // Invoices ("Pesquisa de Nota Fiscal"), keyed on CODNFVENDA.
+    TwbtPesquisa& pesquisaNFVenda() { return *m_pesqNFVenda; }
+
+private:
+    void criarCabecalho();
+    void criarItens();
+    void criarServicos();
+    void criarCCE();
+    void abrirFilhos(const QVariant& numero, const QString& serie);
+    void cdsNFVendaNewRecord();
+    void cdsNFVendaItemNewRecord();
+    void cdsNFVendaServicoNewRecord();
+    void cdsNFVendaCCENewRecord();
+    void cdsNFVendaCalcFields(RecordSet& rs);
+    void ligarCabecalho();
+    void ligarItem();
+    void trocarSerie(Field& f);
+    void localizarProduto(Field& f);
+    void reabrirUnidadesProduto(qint64 codproduto);
+    void apontarUnidades();
+    bool quantidadeConversao(Currency& q);
+    void calcularQtdeBase();
+    void calcularPrecoBase();
+    void NFVendaItem_CalculaUnidade();
+    void precoDoTipo();
+    void calcularBaseICMS();
+    void renumerarFilhos(int numero, const QString& serie);
+    bool cabecalhoEditando() const;
+
+    std::unique_ptr<RecordSet> m_cab, m_item, m_serv, m_cce;
+    std::unique_ptr<RecordSet> m_unidadesProduto, m_unidadeServico;
+    RecordSet* m_unidades = nullptr;
+    std::unique_ptr<TwbtPesquisa> m_pesqPedidoECF, m_pesqNFVenda;
+    QString m_ultimoTipoPreco;
+    int m_recalculando = 0;
+};
+
+} // namespace kvo
