@@ -87,6 +87,9 @@ public:
     NFVendaGravada gravarNFVenda();
     // Drops every change not yet saved.
     void cancelarNFVenda();
+    // Recomputes every item and service line and then the header totals of
+    // the open invoice (header put in edit); gravarNFVenda stores them.
+    void recalcularNFVenda();
 
     // --- operations named by the invoice rules
     void ValidaCfop();

@@ -53,6 +53,28 @@ void TdmNFVenda::CalcularTotalNFVENDASERVICO() {
     setMoney(s, "NFVS_TOTAL", cur(s, "NFVS_VLR_UNITARIO") * cur(s, "NFVS_QTDE"));
 }
 
+void TdmNFVenda::recalcularNFVenda() {
+    if (!emEdicao(*m_cab))
+        m_cab->edit();
+    {
+        DisableControls parado(*m_item);
+        for (m_item->first(); !m_item->eof(); m_item->next()) {
+            m_item->edit();
+            NFVENDAITEM_CalcularTotal();
+            m_item->post();
+        }
+    }
+    {
+        DisableControls parado(*m_serv);
+        for (m_serv->first(); !m_serv->eof(); m_serv->next()) {
+            m_serv->edit();
+            CalcularTotalNFVENDASERVICO();
+            m_serv->post();
+        }
+    }
+    NFVENDA_CalcularTotal();
+}
+
 void TdmNFVenda::NFVENDA_CalcularTotal() {
     RecordSet& c = *m_cab;
     RecordSet& itens = *m_item;

@@ -163,3 +163,22 @@ TEST_F(NFVendaTotais, HeaderWaitsWhileAnItemIsBeingEditedAndKeepsTheCurrentLine)
     EXPECT_EQ(valor(cab(), "NFV_TOTAL_PRODUTOS"), Currency(70));
     EXPECT_EQ(item().bookmark(), linha);
 }
+
+// "The last item that has ICMS" is the one with the highest key, whatever
+// order the rows were stored in.
+TEST_F(NFVendaTotais, ItemsAreReadInKeyOrder) {
+    cab().cancel();
+    sql(QStringLiteral("insert into NFVENDA (CODNFVENDA, CODSERIE, CODPESSOA, CODCFOP, NFV_DTEMISSAO, NFV_ALTERAR_BASE_ICMS, "
+                       "NFV_ICMS_BASE) values (9, '1', 1, '5102', current_date, 'S', 100)"));
+    // Stored out of key order.
+    const char* itens[] = {"(30, 9, '1', '01', 12, 1.2)", "(10, 9, '1', '01', 0, 0)", "(20, 9, '1', '01', 18, 1.8)"};
+    for (const char* i : itens)
+        sql(QStringLiteral("insert into NFVENDA_ITEM (CODNFVENDAITEM, CODNFVENDA, CODSERIE, NFVI_CST_IPI, NFVI_ALIQ_ICMS, "
+                           "NFVI_ICMS) values ") + QString::fromLatin1(i));
+    ASSERT_TRUE(dm().abrirNFVenda(9, QStringLiteral("1")));
+    EXPECT_EQ(item().field(QStringLiteral("CODNFVENDAITEM")).asInteger(), 10);
+    dm().editarNFVenda();
+    cabecalho("NFV_FRETE", QStringLiteral("0"));
+    EXPECT_EQ(valor(cab(), "NFV_ICMS"), Currency(12)); // 100 x 12 % of item 30
+    cab().cancel();
+}
