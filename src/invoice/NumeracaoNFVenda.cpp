@@ -34,14 +34,7 @@ int reservarNumeroNFVenda(Database& db, const QString& codserie) {
     return numero;
 }
 
-bool conflitoDeTravamento(const DatabaseError& e) {
-    if (e.kind() == DatabaseError::Kind::LockConflict || dynamic_cast<const ConcurrentChangeError*>(&e))
-        return true;
-    const QString m = e.message();
-    return m.contains(QLatin1String("concurrent update"), Qt::CaseInsensitive) ||
-           m.contains(QLatin1String("deadlock"), Qt::CaseInsensitive) ||
-           m.contains(QLatin1String("lock conflict"), Qt::CaseInsensitive);
-}
+bool conflitoDeTravamento(const DatabaseError& e) { return e.kind() == DatabaseError::Kind::LockConflict; }
 
 TdmNFVenda::NFVendaGravada TdmNFVenda::gravarNFVenda() {
     RecordSet& c = *m_cab;
@@ -52,10 +45,7 @@ TdmNFVenda::NFVendaGravada TdmNFVenda::gravarNFVenda() {
     const QString serie = str(c, "CODSERIE").trimmed();
     if (nova && serie.isEmpty())
         Error(QStringLiteral("Você precisa informa uma Série para essa nota fiscal"));
-    if (emEdicao(c)) {
-        NFVENDA_CalcularTotal();
-        c.post();
-    }
+    c.checkBrowseMode();
     const int numeroMostrado = int(inteiro(c, "CODNFVENDA"));
     Database& db = *c.database();
     // Inside a caller's transaction a conflict cannot be retried here.
@@ -83,7 +73,10 @@ TdmNFVenda::NFVendaGravada TdmNFVenda::gravarNFVenda() {
             tx.commit();
             break;
         } catch (const DatabaseError& e) {
-            if (!conflitoDeTravamento(e) || tentativa >= tentativas)
+            // A new invoice only inserts rows: a conflict its apply reports comes
+            // from a row another terminal holds, not from stale values.
+            const bool repetir = conflitoDeTravamento(e) || (nova && dynamic_cast<const ConcurrentChangeError*>(&e));
+            if (!repetir || tentativa >= tentativas)
                 throw;
             QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
         }

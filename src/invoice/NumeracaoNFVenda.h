@@ -12,8 +12,8 @@ namespace kvo {
 // number already used in it ("Numero da Nota fiscal já cadastrada").
 int reservarNumeroNFVenda(Database& db, const QString& codserie);
 
-// A failure because another terminal held or changed the row: worth retrying
-// the whole transaction.
+// A failure because another terminal held or changed a row meanwhile: worth
+// retrying the whole transaction.
 bool conflitoDeTravamento(const DatabaseError& e);
 
 } // namespace kvo

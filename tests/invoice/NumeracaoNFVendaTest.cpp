@@ -2,9 +2,11 @@
 // its lock, the fiscal seal, and two terminals saving in one series.
 #include "NFVendaFixture.h"
 
+#include "framework/db/Migrator.h"
 #include "framework/services/DAcesso.h"
 #include "invoice/NumeracaoNFVenda.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <atomic>
@@ -241,4 +243,35 @@ TEST(NumeracaoNFVendaTerminais, TwoTerminalsNeverTakeTheSameNumber) {
     }
     if (!arquivo.isEmpty())
         QFile::remove(arquivo);
+}
+
+// Series that never numbered an invoice start at 1; the others keep their count.
+TEST(NumeracaoNFVendaMigracao, UnusedSeriesMoveFromZeroToOne) {
+    const QString ate13 = scratchFolder() + QStringLiteral("/migracoes-ate-13");
+    QDir().mkpath(ate13);
+    for (const QFileInfo& f : QDir(QStringLiteral(":/kvo/migrations")).entryInfoList({QStringLiteral("*.sql")})) {
+        if (f.fileName().left(4).toInt() <= 13 && !QFile::exists(ate13 + u'/' + f.fileName())) {
+            ASSERT_TRUE(QFile::copy(f.filePath(), ate13 + u'/' + f.fileName()));
+        }
+    }
+    ConnectionSettings s;
+    s.path = scratchFolder() + QStringLiteral("/series-antigas.fdb");
+    QFile::remove(s.path);
+    Database::create(s);
+    Database db(s);
+    db.open();
+    Migrator(db, ate13).migrate();
+    for (const char* comando : {"insert into SERIE (CODSERIE, SER_SEQ) values ('A', 0)",
+                                "insert into SERIE (CODSERIE, SER_SEQ) values ('B', 0)",
+                                "insert into SERIE (CODSERIE, SER_SEQ) values ('C', 7)",
+                                "insert into PESSOA (CODPESSOA, PES_NOME) values (1, 'X')",
+                                "insert into CFOP (CODCFOP, CFOP_DESCRICAO) values ('5102', 'Venda')",
+                                "insert into NFVENDA (CODNFVENDA, CODSERIE, CODPESSOA, CODCFOP, NFV_DTEMISSAO) "
+                                "values (0, 'B', 1, '5102', '2026-12-06')"})
+        db.executeSQL(QString::fromLatin1(comando));
+    Migrator(db).migrate();
+    db.executeSQL(QStringLiteral("insert into SERIE (CODSERIE) values ('D')"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select list(CODSERIE || SER_SEQ) from (select * from SERIE order by CODSERIE)"))
+                  .toString(),
+              u"A1,B0,C7,D1");
 }
