@@ -29,9 +29,9 @@ namespace kvo {
 // Reactions refuse a value by raising (kvo::Abort after an error dialog, or
 // DatabaseError for a text that is not a value of the field's type); the
 // refused value never stays in the field. A lookup that finds nothing only
-// informs (e.g. "Produto não encontrado!") and leaves the looked-up columns
-// empty: a caller that must refuse checks them afterwards (CODPRODUTO after
-// CODPESQUISA, PES_NOME after CODPESSOA).
+// informs (e.g. "Produto não encontrado!"): a caller that must refuse checks
+// afterwards (CODPRODUTO is empty after an unknown CODPESQUISA; the PES_
+// columns keep what they held after an unknown CODPESSOA).
 class TdmNFVenda {
 public:
     static TdmNFVenda& gerarInstance();

@@ -17,6 +17,14 @@ inline bool emEdicao(const RecordSet& rs) {
     return rs.state() == RecordSet::State::Edit || rs.state() == RecordSet::State::Insert;
 }
 
+// Items of the category "Serviço" are services; any other is a product.
+inline bool ehProduto(RecordSet& i) { return str(i, "NFVI_CATEGORIA") != QStringLiteral("Serviço"); }
+
+// The header's customer, carrier and CFOP columns, in the order their searches copy them.
+const QStringList& colunasPessoa();
+const QStringList& colunasTransportadora();
+const QStringList& colunasCfop();
+
 // A record set over `select` (parameters CODNFVENDA and CODSERIE) whose fields
 // are those of the select, defined once so their hooks survive reopening;
 // `juntadas` are display columns of other tables, never written back.
