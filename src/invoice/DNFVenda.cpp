@@ -1,6 +1,7 @@
-// The invoice data module: record sets, opening, the new-invoice defaults and
-// the header reactions. Items: DNFVendaItem.cpp; arithmetic: DNFVendaTotais.cpp;
-// saving: NumeracaoNFVenda.cpp.
+// The invoice data module: record sets, opening, the new-invoice defaults,
+// service lines, correction letters and the read-only helpers. Header
+// reactions: DNFVendaCabecalho.cpp; items: DNFVendaItem.cpp and
+// DNFVendaUnidades.cpp; arithmetic: DNFVendaTotais.cpp; saving: NumeracaoNFVenda.cpp.
 #include "invoice/DNFVenda.h"
 
 #include "core/Clock.h"
@@ -95,6 +96,7 @@ TdmNFVenda::TdmNFVenda() {
     criarItens();
     criarServicos();
     criarCCE();
+    ligarFilhosAoCabecalho();
 }
 
 TdmNFVenda::~TdmNFVenda() = default;
@@ -193,19 +195,31 @@ void TdmNFVenda::abrirFilhos(const QVariant& numero, const QString& serie) {
 }
 
 bool TdmNFVenda::abrirNFVenda(int codnfvenda, const QString& codserie) {
-    fecharNFVenda();
+    m_cab->close();
     m_cab->setParam(QStringLiteral("CODNFVENDA"), codnfvenda);
     m_cab->setParam(QStringLiteral("CODSERIE"), codserie);
-    m_cab->open();
-    abrirFilhos(f(*m_cab, "CODNFVENDA").value(), str(*m_cab, "CODSERIE"));
+    m_cab->open(); // the children follow (ligarFilhosAoCabecalho)
     return !m_cab->isEmpty();
 }
 
-void TdmNFVenda::fecharNFVenda() {
-    m_serv->close();
-    m_item->close();
-    m_cce->close();
-    m_cab->close();
+void TdmNFVenda::fecharNFVenda() { m_cab->close(); }
+
+// Whoever opens or closes the header (this module, a screen, a refresh), its
+// items, correction letters and service lines follow it.
+void TdmNFVenda::ligarFilhosAoCabecalho() {
+    QObject::connect(m_cab.get(), &RecordSet::stateChanged, m_cab.get(), [this] {
+        const bool aberto = m_cab->active();
+        if (aberto == m_cabecalhoAberto)
+            return;
+        m_cabecalhoAberto = aberto;
+        if (aberto) {
+            abrirFilhos(f(*m_cab, "CODNFVENDA").value(), str(*m_cab, "CODSERIE"));
+        } else {
+            m_serv->close();
+            m_item->close();
+            m_cce->close();
+        }
+    });
 }
 
 void TdmNFVenda::novaNFVenda() {

@@ -50,7 +50,9 @@ public:
 
     // --- opening and closing
     // Opens the header of number and series, then items, correction letters
-    // and service lines of it, in that order. False when there is no such invoice.
+    // and service lines of it, in that order. False when there is no such
+    // invoice. Opening the header directly (its parameters CODNFVENDA and
+    // CODSERIE set) opens the children the same way.
     bool abrirNFVenda(int codnfvenda, const QString& codserie);
     // Closes service lines, items, correction letters and the header.
     void fecharNFVenda();
@@ -126,6 +128,7 @@ private:
     void criarServicos();
     void criarCCE();
     void abrirFilhos(const QVariant& numero, const QString& serie);
+    void ligarFilhosAoCabecalho();
     void cdsNFVendaNewRecord();
     void cdsNFVendaItemNewRecord();
     void cdsNFVendaServicoNewRecord();
@@ -152,6 +155,7 @@ private:
     std::unique_ptr<TwbtPesquisa> m_pesqPedidoECF, m_pesqNFVenda;
     QString m_ultimoTipoPreco;
     int m_recalculando = 0;
+    bool m_cabecalhoAberto = false;
 };
 
 } // namespace kvo

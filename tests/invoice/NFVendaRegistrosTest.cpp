@@ -224,6 +224,17 @@ TEST_F(NFVendaRegistros, OpeningAnInvoiceReadsItsChildrenAndCalculatedFields) {
     EXPECT_EQ(texto(cab(), "auxNF"), u"7");
     cab().cancel();
     EXPECT_FALSE(dm().abrirNFVenda(999, QStringLiteral("1")));
+    EXPECT_TRUE(item().active());
+    EXPECT_TRUE(item().isEmpty());
+    // A screen opening the header itself gets the children too.
+    cab().close();
+    EXPECT_FALSE(item().active());
+    EXPECT_FALSE(serv().active());
+    cab().setParam(QStringLiteral("CODNFVENDA"), gravada.numero);
+    cab().setParam(QStringLiteral("CODSERIE"), QStringLiteral("1"));
+    cab().open();
+    EXPECT_EQ(item().recordCount(), 3);
+    EXPECT_TRUE(dm().cdsNFVendaCCE().active());
 }
 
 TEST_F(NFVendaRegistros, ReadOnlyHelpers) {
