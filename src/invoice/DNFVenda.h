@@ -15,6 +15,11 @@ namespace kvo {
 // defaults of new rows, the tax and total arithmetic and the saving of an
 // invoice with its number taken from the series.
 //
+// It lives in the current kvo::Module and works on the data-access service's
+// connection (TdmAcesso::usarConexao or conectarBaseDeDados first); a new
+// invoice takes the business date of the cash-register service, so a shop
+// that works with openings needs one open (or is asked to open one).
+//
 // Typical use (screens, the command line, benchmarks):
 //   auto& dm = TdmNFVenda::gerarInstance();
 //   dm.novaNFVenda();                                    // header in insert, defaults run

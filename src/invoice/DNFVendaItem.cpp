@@ -129,7 +129,7 @@ void TdmNFVenda::cdsNFVendaItemNewRecord() {
 void TdmNFVenda::ligarItem() {
     RecordSet& i = *m_item;
     f(i, "CODPESQUISA").onValidate = [this](Field& campo) { localizarProduto(campo); };
-    f(i, "CODPRODUTO").onValidate = [this, &i](Field& campo) {
+    f(i, "CODPRODUTO").onValidate = [this](Field& campo) {
         const qint64 produto = campo.asInteger();
         if (produto <= 0)
             return;
@@ -149,7 +149,6 @@ void TdmNFVenda::ligarItem() {
                            "where LICITACAO_CONTRATO_ITEM.CODPRODUTO = :P and LICITACAO_CONTRATO.CODPESSOA = :C "
                            " and  ((coalesce(LICCI_QTDE_LIMITE,0) - coalesce(LICCI_QTDE_FAT,0)) > 0)"),
             {{QStringLiteral("P"), produto}, {QStringLiteral("C"), inteiro(*m_cab, "CODPESSOA")}});
-        (void)i;
     };
     f(i, "CODCFOP").onValidate = [&i](Field& campo) {
         if (campo.asString().trimmed().isEmpty()) {
