@@ -21,6 +21,8 @@ TEST(ConfigCommand, KeysTheScreensReadCanBeSetOnADatabaseJustCreated) {
     EXPECT_EQ(r.out.trimmed(), u"S");
     r = test::runCommand(runConfigCommand, {QStringLiteral("get"), QStringLiteral("ECF.ID.CONF")});
     EXPECT_EQ(r.out.trimmed(), u"01"); // the default the reading screen takes for an unset key
+    r = test::runCommand(runConfigCommand, {QStringLiteral("get"), QStringLiteral("NFV.TP.FRETE")});
+    EXPECT_EQ(r.out.trimmed(), u"FOB"); // the invoice keys, before any invoice screen opened
 
     r = test::runCommand(runConfigCommand, {QStringLiteral("list")});
     ASSERT_EQ(r.code, 0);
