@@ -2,6 +2,7 @@
 // (started by scripts/test; skipped when no server was started).
 #include "framework/db/RecordSet.h"
 #include "framework/services/DCaixaAbertura.h"
+#include "framework/services/DConfiguracao.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -121,4 +122,19 @@ TEST_F(MultiTerminal, TwoTerminalsOpeningTheCashRegisterAtOnceOpenItOnce) {
     caixaA.fechar(Currency());
     EXPECT_GT(caixaB.abrir(hoje.addDays(1), Currency(), QStringLiteral("bia")), codigo);
     EXPECT_EQ(caixaA.getDataAbertura(false), hoje.addDays(1));
+}
+
+// Two terminals starting at once both register their configuration keys: the
+// one that finds the key added meanwhile by the other must not fail.
+TEST_F(MultiTerminal, TwoTerminalsRegisteringTheSameKeyAtOnceBothStart) {
+    Transaction tx(*b);
+    b->scalar(QStringLiteral("select count(*) from CONFIGURACAO")); // b's snapshot starts here
+    TdmConfiguracao(*a).verificaConfiguracao(QStringLiteral("Geral"), QStringLiteral("X.NOVA"), QStringLiteral("TXT"),
+                                             QStringLiteral("A"), QStringLiteral("chave nova"));
+    EXPECT_NO_THROW(TdmConfiguracao(*b).verificaConfiguracao(QStringLiteral("Geral"), QStringLiteral("X.NOVA"),
+                                                             QStringLiteral("TXT"), QStringLiteral("B"),
+                                                             QStringLiteral("chave nova")));
+    tx.commit();
+    EXPECT_EQ(a->scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = 'X.NOVA'")).toString(),
+              QStringLiteral("A"));
 }

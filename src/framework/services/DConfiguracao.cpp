@@ -2,14 +2,16 @@
 
 #include "core/Clock.h"
 #include "core/Format.h"
-#include "framework/services/ChavesConfiguracao.h"
 #include "framework/db/RecordSet.h"
+#include "framework/services/ChavesConfiguracao.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/Module.h"
 
 namespace kvo {
 
-TdmConfiguracao& TdmConfiguracao::gerarInstance() { return Module::current().instance<TdmConfiguracao>(); }
+TdmConfiguracao& TdmConfiguracao::gerarInstance() {
+    return Module::current().instance<TdmConfiguracao>();
+}
 
 TdmConfiguracao::TdmConfiguracao(Database& db) : m_db(db) {}
 
@@ -19,23 +21,33 @@ void TdmConfiguracao::verificaConfiguracao(const QString& grupo, const QString& 
                                            const QString& valorPadrao, const QString& descricao) {
     const QString key = chave.trimmed().toUpper();
     // "update or insert" would overwrite the stored value; only a missing key is added.
-    m_db.executeSQL(QStringLiteral("merge into CONFIGURACAO c using (select cast(:K as varchar(60)) CHAVE from rdb$database) n "
-                                   "on c.CFG_CHAVE = n.CHAVE "
-                                   "when not matched then insert (CFG_CHAVE, CFG_GRUPO, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO) "
-                                   "values (n.CHAVE, :G, :T, :V, :D)"),
-                    {{QStringLiteral("K"), key},
-                     {QStringLiteral("G"), grupo.left(60)},
-                     {QStringLiteral("T"), tipo.trimmed().toUpper().left(3)},
-                     {QStringLiteral("V"), valorPadrao},
-                     {QStringLiteral("D"), descricao.left(300)}});
+    try {
+        m_db.executeSQL(
+            QStringLiteral(
+                "merge into CONFIGURACAO c using (select cast(:K as varchar(60)) CHAVE from rdb$database) n "
+                "on c.CFG_CHAVE = n.CHAVE "
+                "when not matched then insert (CFG_CHAVE, CFG_GRUPO, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO) "
+                "values (n.CHAVE, :G, :T, :V, :D)"),
+            {{QStringLiteral("K"), key},
+             {QStringLiteral("G"), grupo.left(60)},
+             {QStringLiteral("T"), tipo.trimmed().toUpper().left(3)},
+             {QStringLiteral("V"), valorPadrao},
+             {QStringLiteral("D"), descricao.left(300)}});
+    } catch (const DatabaseError& e) {
+        // Another terminal starting at the same moment added the key first:
+        // it exists now, which is all this asks for.
+        if (e.kind() != DatabaseError::Kind::UniqueKey && e.kind() != DatabaseError::Kind::LockConflict)
+            throw;
+    }
     m_cache.remove(key);
 }
 
 void TdmConfiguracao::registrarChaves() {
     Transaction tx(m_db);
     for (const ChaveConfiguracao& c : chavesRegistradas())
-        verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave), QString::fromUtf8(c.tipo),
-                             QString::fromUtf8(c.padrao), QString::fromUtf8(c.descricao));
+        verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave),
+                             QString::fromUtf8(c.tipo), QString::fromUtf8(c.padrao),
+                             QString::fromUtf8(c.descricao));
     tx.commit();
 }
 
@@ -46,9 +58,10 @@ QString TdmConfiguracao::getStr(const QString& chave) {
     // A clock set back counts as expired too.
     if (it != m_cache.cend() && it->quando <= agora && it->quando.secsTo(agora) < validadeCacheSegundos)
         return it->valor;
-    const QString value = m_db.scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = :K"),
-                                      {{QStringLiteral("K"), key}})
-                              .toString();
+    const QString value =
+        m_db.scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = :K"),
+                    {{QStringLiteral("K"), key}})
+            .toString();
     m_cache.insert(key, {value, agora});
     return value;
 }
@@ -68,15 +81,17 @@ Currency TdmConfiguracao::getCurr(const QString& chave) {
 
 void TdmConfiguracao::setValor(const QString& chave, const QString& valor) {
     const QString key = chave.trimmed().toUpper();
-    const int rows = m_db.executeSQL(QStringLiteral("update CONFIGURACAO set CFG_VALOR = :V where CFG_CHAVE = :K"),
-                                     {{QStringLiteral("V"), valor}, {QStringLiteral("K"), key}});
+    const int rows =
+        m_db.executeSQL(QStringLiteral("update CONFIGURACAO set CFG_VALOR = :V where CFG_CHAVE = :K"),
+                        {{QStringLiteral("V"), valor}, {QStringLiteral("K"), key}});
     if (rows == 0)
         throw DatabaseError(QStringLiteral("Parâmetro de configuração não cadastrado: %1").arg(key));
     m_cache.remove(key);
 }
 
 QVector<ParametroConfiguracao> TdmConfiguracao::listar(const QString& grupo) {
-    QString sql = QStringLiteral("select CFG_GRUPO, CFG_CHAVE, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO from CONFIGURACAO");
+    QString sql =
+        QStringLiteral("select CFG_GRUPO, CFG_CHAVE, CFG_TIPO, CFG_VALOR, CFG_DESCRICAO from CONFIGURACAO");
     SqlParams params;
     if (!grupo.isEmpty()) {
         sql += QStringLiteral(" where CFG_GRUPO = :G");
@@ -86,8 +101,8 @@ QVector<ParametroConfiguracao> TdmConfiguracao::listar(const QString& grupo) {
     auto rs = m_db.query(sql, params);
     QVector<ParametroConfiguracao> out;
     for (rs->first(); !rs->eof(); rs->next())
-        out.push_back({rs->field(0).asString(), rs->field(1).asString(), rs->field(2).asString(), rs->field(3).asString(),
-                       rs->field(4).asString()});
+        out.push_back({rs->field(0).asString(), rs->field(1).asString(), rs->field(2).asString(),
+                       rs->field(3).asString(), rs->field(4).asString()});
     return out;
 }
 

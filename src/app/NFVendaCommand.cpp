@@ -1,0 +1,379 @@
+#include "app/NFVendaCommand.h"
+
+#include "app/CommandLine.h"
+#include "framework/db/Database.h"
+#include "framework/services/DAcesso.h"
+#include "framework/services/DConfiguracao.h"
+#include "framework/services/Module.h"
+#include "framework/ui/UserInterface.h"
+#include "invoice/DNFVenda.h"
+
+#include <QFile>
+#include <QJsonArray>
+
+#include <utility>
+
+namespace kvo {
+
+namespace {
+
+const QString perguntaCfop = QStringLiteral("Deseja alterar o CFOP dos itens?");
+
+// The dialogs of a command: messages go to the error stream, the CFOP
+// question is answered by the command's option, any other with its default.
+class UiDaLinhaDeComando : public UserInterface {
+public:
+    UiDaLinhaDeComando(QTextStream& err, bool alterarCfop) : m_err(err), m_alterarCfop(alterarCfop) {
+        setUserInterface(this);
+    }
+    ~UiDaLinhaDeComando() override { setUserInterface(m_anterior); }
+    void showMessage(MessageKind kind, const QString& message) override {
+        if (kind != MessageKind::Information)
+            m_ultimoAviso = message;
+        m_err << (kind == MessageKind::Error ? "erro: " : kind == MessageKind::Warning ? "aviso: " : "")
+              << message << Qt::endl;
+    }
+    bool ask(const QString& message, bool defaultYes) override {
+        return message.contains(perguntaCfop) ? m_alterarCfop : defaultYes;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
+    std::optional<QString> chooseFile(const QString&, const QString&, bool) override { return std::nullopt; }
+
+    // The warning or error shown since the last call, taken.
+    QString tomarAviso() { return std::exchange(m_ultimoAviso, QString()); }
+
+    static UiDaLinhaDeComando* atual() { return dynamic_cast<UiDaLinhaDeComando*>(&userInterface()); }
+
+private:
+    QTextStream& m_err;
+    bool m_alterarCfop;
+    UserInterface* m_anterior = &userInterface();
+    QString m_ultimoAviso;
+};
+
+QString textoDoValor(const QJsonValue& v) {
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble())
+        return QString::number(v.toDouble(), 'g', 17);
+    if (v.isNull())
+        return QString();
+    throw NFVendaRecusada{QString(), QStringLiteral("valor que não é texto nem número")};
+}
+
+// Service lines are free text; a file may name a service of the register
+// instead, whose description, unit and price are then typed into the line.
+void servicoDoCadastro(TdmNFVenda& dm, const QString& codigo, const QString& aqui) {
+    bool ok = false;
+    const int cod = codigo.trimmed().toInt(&ok);
+    RecordSet& linha = dm.cdsNFVendaServico();
+    const auto servico = linha.database()->query(
+        QStringLiteral("select s.SER_DESCRICAO, s.SER_VALOR, u.PROU_SIGLA from SERVICOS s "
+                       "left join PRODUTO_UNIDADE u on u.CODPRODUTOUNIDADE = s.CODUNIDADE where s.CODSERVICO = :C"),
+        {{QStringLiteral("C"), ok ? cod : -1}});
+    if (servico->isEmpty())
+        throw NFVendaRecusada{aqui, QStringLiteral("Serviço não encontrado: %1").arg(codigo)};
+    try {
+        dm.setValorCampo(linha, QStringLiteral("NFVS_DESCRICAO"), servico->field(QStringLiteral("SER_DESCRICAO")).asString());
+        if (!servico->field(QStringLiteral("PROU_SIGLA")).isNull())
+            dm.setValorCampo(linha, QStringLiteral("NFVS_UNIDADE"), servico->field(QStringLiteral("PROU_SIGLA")).asString());
+        dm.setValorCampo(linha, QStringLiteral("NFVS_VLR_UNITARIO"),
+                         servico->field(QStringLiteral("SER_VALOR")).asCurrency().toString(4));
+    } catch (const DatabaseError& e) {
+        throw NFVendaRecusada{aqui, e.message()};
+    }
+}
+
+// Applies a list of ["COLUNA", "valor"] pairs through the fields' reactions.
+void aplicarPares(TdmNFVenda& dm, RecordSet& rs, const QJsonValue& pares, const QString& onde) {
+    if (!pares.isArray())
+        throw NFVendaRecusada{onde, QStringLiteral("esperava uma lista de pares [\"COLUNA\", \"valor\"]")};
+    for (const QJsonValue& p : pares.toArray()) {
+        const QJsonArray par = p.toArray();
+        if (!p.isArray() || par.size() != 2 || !par[0].isString())
+            throw NFVendaRecusada{onde, QStringLiteral("esperava um par [\"COLUNA\", \"valor\"]")};
+        const QString coluna = par[0].toString().trimmed().toUpper();
+        QString texto;
+        try {
+            texto = textoDoValor(par[1]);
+        } catch (NFVendaRecusada& r) {
+            r.onde = onde + QStringLiteral(", ") + coluna;
+            throw;
+        }
+        const QString aqui = QStringLiteral("%1, %2 = \"%3\"").arg(onde, coluna, texto);
+        if (&rs == &dm.cdsNFVendaServico() && coluna == u"CODSERVICO") {
+            servicoDoCadastro(dm, texto, aqui);
+            continue;
+        }
+        Field* campo = rs.findField(coluna);
+        if (!campo)
+            throw NFVendaRecusada{aqui, QStringLiteral("coluna desconhecida")};
+        UiDaLinhaDeComando* ui = UiDaLinhaDeComando::atual();
+        if (ui)
+            ui->tomarAviso();
+        try {
+            dm.setValorCampo(rs, coluna, texto);
+        } catch (const DatabaseError& e) {
+            throw NFVendaRecusada{aqui, e.message()};
+        } catch (const Abort&) {
+            throw NFVendaRecusada{aqui, QString()};
+        }
+        // A user at the screen reads a warning (an unknown customer, carrier or
+        // seller) and corrects the value; a file cannot, so it is refused.
+        if (ui && !ui->tomarAviso().isEmpty())
+            throw NFVendaRecusada{aqui, QString()};
+        // An unknown search code leaves the item without a product; typing
+        // would stop here too.
+        if (coluna == u"CODPESQUISA" && !texto.trimmed().isEmpty() && rs.field(QStringLiteral("CODPRODUTO")).asInteger() <= 0)
+            throw NFVendaRecusada{aqui, QStringLiteral("Produto não encontrado para o código de pesquisa \"%1\"").arg(texto)};
+    }
+}
+
+// Posts a child line, turning a refusal into one that says which line.
+template <class Gravar>
+void gravarLinha(const QString& onde, Gravar&& gravar) {
+    try {
+        gravar();
+    } catch (const DatabaseError& e) {
+        throw NFVendaRecusada{onde, e.message()};
+    } catch (const Abort&) {
+        throw NFVendaRecusada{onde, QString()};
+    }
+}
+
+QJsonValue valorJson(const Field& f) {
+    if (f.isNull())
+        return QJsonValue::Null;
+    switch (f.type()) {
+    case FieldType::Currency:
+        return f.asCurrency().toString(4);
+    case FieldType::Integer:
+        return QString::number(f.asInteger());
+    case FieldType::Date:
+        return f.asDate().toString(Qt::ISODate);
+    case FieldType::DateTime:
+        return f.asDateTime().toString(Qt::ISODate);
+    case FieldType::Time:
+        return f.value().toTime().toString(QStringLiteral("HH:mm:ss"));
+    default:
+        return f.asString();
+    }
+}
+
+QJsonObject linhaJson(const RecordSet& rs) {
+    QJsonObject o;
+    for (int i = 0; i < rs.fieldCount(); ++i) {
+        const Field& f = rs.field(i);
+        if (f.kind() == FieldKind::Data)
+            o.insert(f.name(), valorJson(f));
+    }
+    return o;
+}
+
+QJsonArray linhasJson(RecordSet& rs) {
+    QJsonArray linhas;
+    const int atual = rs.recNo();
+    for (rs.first(); !rs.eof(); rs.next())
+        linhas.append(linhaJson(rs));
+    if (atual > 0)
+        rs.setRecNo(atual);
+    return linhas;
+}
+
+// Opens the program folder's database and the invoice data module on it for
+// one command; every failure becomes a message and exit code 1.
+template <class Body>
+int comNFVenda(QTextStream& err, bool alterarCfop, bool grava, Body&& body) {
+    UiDaLinhaDeComando ui(err, alterarCfop);
+    try {
+        Database db(ConnectionSettings::fromProgramFolder());
+        db.open();
+        Module module;
+        TdmAcesso::gerarInstance().usarConexao(db);
+        TdmConfiguracao::gerarInstance().registrarChaves(); // as the screens do at start-up
+        return body(TdmNFVenda::gerarInstance());
+    } catch (const DatabaseError& e) {
+        err << "erro: " << e.details() << Qt::endl;
+    } catch (const Abort&) {
+        // the dialog already said why
+    }
+    if (grava)
+        err << "nada foi gravado" << Qt::endl;
+    return 1;
+}
+
+bool numeroESerie(const CommandLine& cl, int& numero, QString& serie) {
+    bool ok = false;
+    numero = cl.positional.value(0).toInt(&ok);
+    serie = cl.positional.value(1).trimmed();
+    return ok && numero > 0 && !serie.isEmpty() && cl.positional.size() == 2;
+}
+
+void abrirOuRecusar(TdmNFVenda& dm, int numero, const QString& serie) {
+    if (!dm.abrirNFVenda(numero, serie))
+        throw DatabaseError(QStringLiteral("Nota fiscal %1 da série %2 não encontrada").arg(numero).arg(serie));
+}
+
+const char* const colunasCabecalho[] = {"NFV_TOTAL_PRODUTOS", "NFV_DESCVLR", "NFV_ACRESCIMO", "NFV_FRETE",
+                                        "NFV_ICMS_BASE", "NFV_ICMS", "NFV_ICMS_SUBST_BASE", "NFV_ICMS_SUBST",
+                                        "NFV_IPI", "NFV_ISS_BASE", "NFV_ISS", "NFV_IR_VLR", "NFV_TOTAL_NOTA"};
+const char* const colunasItem[] = {"CODPESQUISA", "PRO_DESCRICAO", "NFVI_QTDE", "NFVI_VLR_UNITARIO",
+                                   "NFVI_TOTAL_DESCONTO", "NFVI_TOTAL", "NFVI_ICMS_BASE", "NFVI_ALIQ_ICMS",
+                                   "NFVI_ICMS", "NFVI_IPI", "NFVI_PIS_VLR", "NFVI_COFINS_VLR"};
+const char* const colunasServico[] = {"CODSERVICO", "NFVS_QTDE", "NFVS_VLR_UNITARIO", "NFVS_TOTAL"};
+
+template <size_t N>
+void tabela(QTextStream& out, RecordSet& rs, const char* const (&colunas)[N]) {
+    QStringList titulo;
+    for (const char* c : colunas)
+        if (rs.findField(QLatin1String(c)))
+            titulo << QLatin1String(c);
+    out << "  " << titulo.join(u'\t') << Qt::endl;
+    for (rs.first(); !rs.eof(); rs.next()) {
+        QStringList linha;
+        for (const QString& c : titulo)
+            linha << rs.field(c).displayText();
+        out << "  " << linha.join(u'\t') << Qt::endl;
+    }
+}
+
+void mostrarTexto(TdmNFVenda& dm, QTextStream& out) {
+    RecordSet& c = dm.cdsNFVenda();
+    out << "Nota " << c.field(QStringLiteral("CODNFVENDA")).asString() << " série "
+        << c.field(QStringLiteral("CODSERIE")).asString() << " (" << c.field(QStringLiteral("NFV_STATUS")).asString()
+        << "), cliente " << c.field(QStringLiteral("CODPESSOA")).asString() << ", CFOP "
+        << c.field(QStringLiteral("CODCFOP")).asString() << Qt::endl;
+    for (const char* col : colunasCabecalho)
+        out << col << '\t' << c.field(QLatin1String(col)).asCurrency().toString(4) << Qt::endl;
+    out << "Itens:" << Qt::endl;
+    tabela(out, dm.cdsNFVendaItem(), colunasItem);
+    out << "Serviços:" << Qt::endl;
+    tabela(out, dm.cdsNFVendaServico(), colunasServico);
+}
+
+QJsonDocument lerJson(const QString& arquivo) {
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DatabaseError(QStringLiteral("Não foi possível ler o arquivo %1: %2").arg(arquivo, f.errorString()));
+    QJsonParseError erro{};
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &erro);
+    if (erro.error != QJsonParseError::NoError)
+        throw DatabaseError(QStringLiteral("O arquivo %1 não é um JSON válido (posição %2): %3")
+                                .arg(arquivo)
+                                .arg(erro.offset)
+                                .arg(erro.errorString()));
+    if (!doc.isObject())
+        throw DatabaseError(QStringLiteral("O arquivo %1 deve conter um objeto com \"cabecalho\", \"itens\" e \"servicos\"").arg(arquivo));
+    return doc;
+}
+
+int importar(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    QList<QJsonDocument> documentos;
+    try {
+        for (const QString& arquivo : cl.positional)
+            documentos << lerJson(arquivo);
+    } catch (const DatabaseError& e) {
+        err << "erro: " << e.message() << Qt::endl;
+        return 1;
+    }
+    const bool alterarCfop = !cl.switches.contains(QStringLiteral("nao-alterar-cfop"));
+    return comNFVenda(err, alterarCfop, true, [&](TdmNFVenda& dm) {
+        // Each file is its own invoice and its own transaction: a refused file
+        // stops the command, the ones before it stay saved and were printed.
+        for (qsizetype n = 0; n < documentos.size(); ++n) {
+            try {
+                digitarNFVenda(dm, documentos[n]);
+                const TdmNFVenda::NFVendaGravada g = dm.gravarNFVenda();
+                out << g.numero << ' ' << g.serie << Qt::endl;
+                dm.fecharNFVenda();
+            } catch (const NFVendaRecusada& r) {
+                dm.cancelarNFVenda();
+                if (!r.mensagem.isEmpty())
+                    err << "erro: " << r.mensagem << Qt::endl;
+                err << cl.positional[n] << ": recusado em " << r.onde << "; nada foi gravado deste arquivo" << Qt::endl;
+                return 1;
+            } catch (...) {
+                dm.cancelarNFVenda();
+                err << cl.positional[n] << ": nada foi gravado deste arquivo" << Qt::endl;
+                throw;
+            }
+        }
+        return 0;
+    });
+}
+
+} // namespace
+
+void digitarNFVenda(TdmNFVenda& dm, const QJsonDocument& documento) {
+    const QJsonObject raiz = documento.object();
+    for (auto it = raiz.begin(); it != raiz.end(); ++it)
+        if (it.key() != u"cabecalho" && it.key() != u"itens" && it.key() != u"servicos")
+            throw NFVendaRecusada{it.key(), QStringLiteral("parte desconhecida (use \"cabecalho\", \"itens\" e \"servicos\")")};
+    dm.novaNFVenda();
+    aplicarPares(dm, dm.cdsNFVenda(), raiz.value(QStringLiteral("cabecalho")).toArray(), QStringLiteral("cabecalho"));
+    const QJsonArray itens = raiz.value(QStringLiteral("itens")).toArray();
+    for (qsizetype i = 0; i < itens.size(); ++i) {
+        const QString onde = QStringLiteral("item %1").arg(i + 1);
+        dm.novoItem();
+        aplicarPares(dm, dm.cdsNFVendaItem(), itens[i], onde);
+        gravarLinha(onde, [&] { dm.gravarItem(); });
+    }
+    const QJsonArray servicos = raiz.value(QStringLiteral("servicos")).toArray();
+    for (qsizetype i = 0; i < servicos.size(); ++i) {
+        const QString onde = QStringLiteral("serviço %1").arg(i + 1);
+        dm.novoServico();
+        aplicarPares(dm, dm.cdsNFVendaServico(), servicos[i], onde);
+        gravarLinha(onde, [&] { dm.gravarServico(); });
+    }
+}
+
+QJsonObject nfvendaComoJson(TdmNFVenda& dm) {
+    QJsonObject o;
+    o.insert(QStringLiteral("cabecalho"), linhaJson(dm.cdsNFVenda()));
+    o.insert(QStringLiteral("itens"), linhasJson(dm.cdsNFVendaItem()));
+    o.insert(QStringLiteral("servicos"), linhasJson(dm.cdsNFVendaServico()));
+    return o;
+}
+
+int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const QString acao = args.value(0);
+    const CommandLine cl = CommandLine::parse(args.mid(1), {}, {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
+    int numero = 0;
+    QString serie;
+    if (cl.error.isEmpty() && acao == u"importar" && !cl.positional.isEmpty() && !cl.switches.contains(QStringLiteral("json")))
+        return importar(cl, out, err);
+    const bool comNota = cl.error.isEmpty() && numeroESerie(cl, numero, serie) &&
+                         !cl.switches.contains(QStringLiteral("nao-alterar-cfop"));
+    if (comNota && acao == u"mostrar") {
+        return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
+            abrirOuRecusar(dm, numero, serie);
+            if (cl.switches.contains(QStringLiteral("json")))
+                out << QJsonDocument(nfvendaComoJson(dm)).toJson(QJsonDocument::Indented);
+            else
+                mostrarTexto(dm, out);
+            return 0;
+        });
+    }
+    if (comNota && acao == u"recalcular" && !cl.switches.contains(QStringLiteral("json"))) {
+        return comNFVenda(err, true, true, [&](TdmNFVenda& dm) {
+            abrirOuRecusar(dm, numero, serie);
+            if (dm.cdsNFVenda().field(QStringLiteral("NFV_STATUS")).asString() != u"Aberta")
+                throw DatabaseError(QStringLiteral("A nota fiscal %1 da série %2 não está aberta (%3): só uma nota aberta é recalculada")
+                                        .arg(numero)
+                                        .arg(serie, dm.cdsNFVenda().field(QStringLiteral("NFV_STATUS")).asString()));
+            dm.recalcularNFVenda();
+            dm.gravarNFVenda();
+            abrirOuRecusar(dm, numero, serie);
+            mostrarTexto(dm, out);
+            return 0;
+        });
+    }
+    if (!cl.error.isEmpty())
+        err << cl.error << Qt::endl;
+    err << "uso: kvo nfvenda importar ARQ.json [ARQ.json ...] [--nao-alterar-cfop]" << Qt::endl
+        << "     kvo nfvenda mostrar NUMERO SERIE [--json]" << Qt::endl
+        << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl;
+    return 2;
+}
+
+} // namespace kvo
