@@ -21,4 +21,8 @@ struct ChaveConfiguracao {
 // that registers keys of its own adds its table here as well.
 const QVector<ChaveConfiguracao>& chavesRegistradas();
 
+// The restaurant keys of the order module (TdmResPedido), in their groups
+// "Restaurante" and "Restaurante - Impressão".
+const QVector<ChaveConfiguracao>& chavesRestaurante();
+
 } // namespace kvo
