@@ -35,7 +35,8 @@ const ChaveConfiguracao chavesDoHost[] = {
 } // namespace
 
 const QVector<ChaveConfiguracao>& chavesRegistradas() {
-    static const QVector<ChaveConfiguracao> todas(std::begin(chavesDoHost), std::end(chavesDoHost));
+    static const QVector<ChaveConfiguracao> todas =
+        QVector<ChaveConfiguracao>(std::begin(chavesDoHost), std::end(chavesDoHost)) + chavesImpressaoRestaurante();
     return todas;
 }
 

@@ -21,4 +21,7 @@ struct ChaveConfiguracao {
 // that registers keys of its own adds its table here as well.
 const QVector<ChaveConfiguracao>& chavesRegistradas();
 
+// The production-ticket module's own keys (group "Restaurante - Impressão").
+const QVector<ChaveConfiguracao>& chavesImpressaoRestaurante();
+
 } // namespace kvo
