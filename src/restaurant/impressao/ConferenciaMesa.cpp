@@ -156,7 +156,9 @@ QStringList textoConferenciaMesa(Database& db, int mesa, const QDateTime& agora,
     const Currency aPagar = somaTotal + servico + couvert - desconto;
     l << resumo(QStringLiteral("==> TOTAL A PAGAR"), aPagar);
     if (pessoas > 1)
-        l << PadR(QStringLiteral("==> TOTAL POR PESSOA (") + QString::number(pessoas) + u')', 21) + QString(4, u' ') +
+        // Padded, never cut: the count of persons must stay readable.
+        l << QString(QStringLiteral("==> TOTAL POR PESSOA (") + QString::number(pessoas) + u')').leftJustified(21) +
+                 QString(4, u' ') +
                  valor(aPagar / Currency(static_cast<long long>(pessoas)));
     l << traco << QString() << PadC(QStringLiteral("KVO Gestao - Automacao Comercial"), Largura);
     return l;

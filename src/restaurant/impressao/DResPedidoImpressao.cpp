@@ -248,16 +248,21 @@ void TdmResPedidoImpressao::imprimir(Estacao estacao, QStringList& linhas, const
         QString mesa = texto(itens, QStringLiteral("CODCONTROLE"));
         if (mesa.isEmpty() && pedido)
             mesa = texto(*pedido, QStringLiteral("CODCONTROLE"));
-        imprimirDetalhe(estacao, linhas, false, balcao, numero, mesa, inteiro(itens, QStringLiteral("CODPEDIDO")),
-                        texto(itens, QStringLiteral("PEDI_STATUS")), int(inteiro(itens, QStringLiteral("CODGARCON"))),
-                        texto(itens, QStringLiteral("CODPRODUTO")), texto(itens, QStringLiteral("PRO_DESCRICAO")),
-                        texto(itens, QStringLiteral("PEDI_QTDE")), texto(itens, QStringLiteral("PEDI_OBS")),
-                        inteiro(itens, QStringLiteral("CODPEDIDOITEM")), perso, valor);
+        imprimirItemRestaurante(estacao, linhas, itens, mesa, perso, valor);
         return;
     }
     imprimirDetalhe(estacao, linhas, true, balcao, numero, QString(), getCODPEDVENDA(itens, pedido), QString(), 0,
                     QString::number(getCODPRODUTO(itens)), getPRO_DESCRICAO(itens), getPEDI_QTDE(itens),
                     getPEDI_OBS(itens), getCODPEDIDOITEM(itens), perso, valor);
+}
+
+void TdmResPedidoImpressao::imprimirItemRestaurante(Estacao estacao, QStringList& linhas, const RecordSet& itens,
+                                                    const QString& mesa, const RecordSet* perso, Currency valor) {
+    imprimirDetalhe(estacao, linhas, false, false, 0, mesa, inteiro(itens, QStringLiteral("CODPEDIDO")),
+                    texto(itens, QStringLiteral("PEDI_STATUS")), int(inteiro(itens, QStringLiteral("CODGARCON"))),
+                    texto(itens, QStringLiteral("CODPRODUTO")), texto(itens, QStringLiteral("PRO_DESCRICAO")),
+                    texto(itens, QStringLiteral("PEDI_QTDE")), texto(itens, QStringLiteral("PEDI_OBS")),
+                    inteiro(itens, QStringLiteral("CODPEDIDOITEM")), perso, valor);
 }
 
 void TdmResPedidoImpressao::imprimirDetalhe(Estacao estacao, QStringList& linhas, bool venda, bool balcao,

@@ -102,6 +102,10 @@ public:
     // says counter (else delivery) and `numero` is the counter number.
     void imprimir(Estacao estacao, QStringList& linhas, const RecordSet& itens, const RecordSet* pedido,
                   const RecordSet* perso, bool venda, bool balcao, int numero, Currency valor);
+    // A restaurant item row (RES_PEDIDO_ITEM with the product's columns) on
+    // the ticket of table `mesa`.
+    void imprimirItemRestaurante(Estacao estacao, QStringList& linhas, const RecordSet& itens, const QString& mesa,
+                                 const RecordSet* perso, Currency valor);
     void imprimirDetalhe(Estacao estacao, QStringList& linhas, bool venda, bool balcao, int numeroBalcao,
                          const QString& mesa, qint64 pedido, const QString& status, int garcon,
                          const QString& produto, const QString& descricao, const QString& qtde,

@@ -30,7 +30,7 @@ bool imprimeAgora(const RecordSet& itens) {
 
 } // namespace
 
-TicketsLancamento montarTicketsLancamento(TdmResPedidoImpressao& dm, RecordSet& itens, const RecordSet* pedido,
+TicketsLancamento montarTicketsLancamento(TdmResPedidoImpressao& dm, RecordSet& itens, const RecordSet* /*pedido*/,
                                           const RecordSet* perso, int mesa, Currency saldo) {
     TicketsLancamento t;
     t.mesa = mesa;
@@ -48,7 +48,7 @@ TicketsLancamento montarTicketsLancamento(TdmResPedidoImpressao& dm, RecordSet& 
             const Field* flag = itens.findField(QString::fromLatin1(estacaoInfo(e).flagProduto));
             if (!flag || flag->asString() != u"S")
                 continue;
-            dm.imprimir(e, t.de(e), itens, pedido, perso, false, false, 0, saldo);
+            dm.imprimirItemRestaurante(e, t.de(e), itens, QString::number(mesa), perso, saldo);
             ++t.contagem[size_t(e)];
         }
     }

@@ -33,8 +33,8 @@ struct TicketsLancamento {
 // to "CANCELADO". Personalisation lines (CODPEDIDOITEM_PERSON not 0) never
 // print by themselves; the options in `perso` print under their item. Each
 // station whose routing flag (PRO_IMP_COZINHA ...) reads "S" gets the item and
-// its counter goes up. `pedido` (may be null) is the order record set, `mesa`
-// its table number. The cursor of `itens` is put back where it was.
+// its counter goes up. `mesa` is the order's table number (`pedido`, the order
+// record set, may be null). The cursor of `itens` is put back where it was.
 //
 // Nothing is sent here: the tickets describe what is being saved, so they go
 // out (enviarTicketsLancamento) only after the save committed.
