@@ -157,14 +157,18 @@ QString TdmResPedidoImpressao::pastaGerenciador(Estacao estacao) const {
 QString TdmResPedidoImpressao::pastaLocal(Estacao estacao) const { return localPath(pastaGerenciador(estacao)); }
 
 void TdmResPedidoImpressao::criarPastas() {
-    // QDir joins without doubling the separator a stored folder may end with.
     QStringList pastas;
     for (Estacao e : todasEstacoes)
-        pastas << pastaLocal(e);
-    pastas << localPath(pastaExtrato());
+        pastas << pastaGerenciador(e);
+    pastas << pastaExtrato();
     for (const QString& p : pastas)
-        QDir().mkpath(QDir(p).filePath(QStringLiteral("temp")));
+        QDir().mkpath(pastaTemporaria(p));
     QDir().mkpath(localPath(QStringLiteral("c:\\KVO\\temp\\")));
+}
+
+// QDir joins without doubling the separator a stored folder may end with.
+QString TdmResPedidoImpressao::pastaTemporaria(const QString& pastaGuardada) {
+    return QDir(localPath(pastaGuardada)).filePath(QStringLiteral("temp"));
 }
 
 QString TdmResPedidoImpressao::chave(const QString& nome) const { return m_cfg.getStr(nome); }

@@ -64,6 +64,8 @@ public:
     QString pastaGerenciador(Estacao estacao) const;
     QString pastaLocal(Estacao estacao) const;
     static QString pastaExtrato() { return QStringLiteral("c:\\KVO\\extrato\\"); }
+    // The "temp" sub-folder of a stored folder, as a local path.
+    static QString pastaTemporaria(const QString& pastaGuardada);
     // Creates the station folders, the bill folder and their "temp"
     // sub-folders, and "c:\KVO\temp\" (also done on creation).
     void criarPastas();

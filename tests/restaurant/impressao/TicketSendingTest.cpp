@@ -66,6 +66,10 @@ TEST_F(TicketSending, FolderStoredWithOrWithoutSeparatorGetsOneTempSubfolder) {
     set("REST.PST.BAR", QStringLiteral("c:\\KVO\\bar"));
     set("REST.PST.PIZ", QStringLiteral("c:\\KVO\\pizza\\\\"));
     dm->criarPastas();
+    const QString esperado = home.path() + QStringLiteral("/drive_c/KVO/pedidos/temp");
+    EXPECT_EQ(TdmResPedidoImpressao::pastaTemporaria(QStringLiteral("c:\\KVO\\pedidos\\")), esperado);
+    EXPECT_EQ(TdmResPedidoImpressao::pastaTemporaria(QStringLiteral("c:\\KVO\\pedidos")), esperado);
+    EXPECT_FALSE(TdmResPedidoImpressao::pastaTemporaria(QStringLiteral("c:\\KVO\\pizza\\\\")).contains(u"//"));
     for (Estacao e : {Estacao::Bar, Estacao::Pizzaria}) {
         const QString onde = dm->imprimirCustom(e, ticket, 12, QStringLiteral("T"));
         ASSERT_FALSE(onde.isEmpty());
