@@ -37,6 +37,7 @@ const QVector<ChaveConfiguracao>& chavesRegistradas() {
     static const QVector<ChaveConfiguracao> todas = [] {
         QVector<ChaveConfiguracao> t(std::begin(chavesDoHost), std::end(chavesDoHost));
         t += chavesRestaurante();
+        t += chavesImpressaoRestaurante();
         return t;
     }();
     return todas;

@@ -25,4 +25,7 @@ const QVector<ChaveConfiguracao>& chavesRegistradas();
 // "Restaurante" and "Restaurante - Impressão".
 const QVector<ChaveConfiguracao>& chavesRestaurante();
 
+// The production-ticket module's own keys (group "Restaurante - Impressão").
+const QVector<ChaveConfiguracao>& chavesImpressaoRestaurante();
+
 } // namespace kvo
