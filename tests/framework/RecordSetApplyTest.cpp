@@ -206,3 +206,19 @@ TEST_F(ApplyTest, ALockConflictKeepsItsKindAndARowFoundChangedDoesNot) {
     }
     EXPECT_EQ(nameInDb(1), u"MUDOU");
 }
+
+// A refused row keeps the kind of its failure (a key already taken, here).
+TEST_F(ApplyTest, ARefusedRowKeepsTheKindOfItsFailure) {
+    auto rs = openItems(t.db());
+    rs->append();
+    rs->field(QStringLiteral("CODITEM")).setValue(1); // taken
+    rs->field(QStringLiteral("ITE_NOME")).setValue(QStringLiteral("REPETIDO"));
+    rs->post();
+    try {
+        rs->applyUpdates(0);
+        FAIL() << "a taken key was written";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.kind(), DatabaseError::Kind::UniqueKey) << e.what();
+    }
+    EXPECT_EQ(rs->updateStatus(), Status::Inserted); // still pending
+}

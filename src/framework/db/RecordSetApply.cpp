@@ -163,7 +163,7 @@ int RecordSet::applyUpdates(int maxErrors) {
                     throw ConcurrentChangeError(error.message, error.sql, DatabaseError::Kind::LockConflict);
                 if (dynamic_cast<const ConcurrentChangeError*>(&e))
                     throw ConcurrentChangeError(error.message, error.sql);
-                throw DatabaseError(error.message, error.sql);
+                throw DatabaseError(error.message, error.sql, e.kind());
             }
             return false;
         }
