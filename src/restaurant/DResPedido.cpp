@@ -93,7 +93,7 @@ QString TdmResPedido::sqlResControleMovimentacao(int mesa, Currency valor, int t
     if (TdmConfiguracao::gerarInstance().getStr(QStringLiteral("REST.SALDO")) != QLatin1String("S"))
         return {};
     return QStringLiteral("EXECUTE PROCEDURE STP_RES_CONTROLE_MOVIMENTACAO(") + QString::number(mesa) + u',' +
-           sqlNumber(valor) + u',' + quotedStr(QString::number(tipo)) + u',' + quotedStr(texto) + u')';
+           currencyToPlainText(valor).replace(u',', u'.') + u',' + quotedStr(QString::number(tipo)) + u',' + quotedStr(texto) + u')';
 }
 
 void TdmResPedido::validaSeTemSaldoParaCompra(int mesa, Currency valor, Currency saldo) {

@@ -34,6 +34,7 @@ QVariant parametroRestaurante(Database& db, const char* coluna) {
 void TdmResPedido::definirPedido() {
     m_pedido = std::make_unique<RecordSet>(m_db);
     RecordSet& p = *m_pedido;
+    p.setObjectName(QStringLiteral("cdsResPedido")); // the ticket module tells item sources by name
     p.addField(QStringLiteral("CODPEDIDO"), T::Integer).setRequired(true).setDisplayLabel(QStringLiteral("Nr. Pedido"));
     p.addField(QStringLiteral("CODCONTROLE"), T::Integer)
         .setRequired(true)
@@ -130,6 +131,7 @@ QString TdmResPedido::nomePessoa(int mesa, int codpessoa) {
 void TdmResPedido::definirItens() {
     m_item = std::make_unique<RecordSet>(m_db);
     RecordSet& i = *m_item;
+    i.setObjectName(QStringLiteral("cdsResPedidoItem")); // the ticket module tells item sources by name
     i.addField(QStringLiteral("CODPEDIDOITEM"), T::Integer).setRequired(true);
     i.addField(QStringLiteral("CODPEDIDO"), T::Integer).setRequired(true);
     i.addField(QStringLiteral("CODPRODUTO"), T::Integer).setRequired(true);
@@ -240,6 +242,7 @@ void TdmResPedido::validarCodPesquisa(Field& f) {
 void TdmResPedido::definirPerso() {
     m_perso = std::make_unique<RecordSet>(m_db);
     RecordSet& o = *m_perso;
+    o.setObjectName(QStringLiteral("cdsResPedidoItemPerso")); // the ticket module tells item sources by name
     o.addField(QStringLiteral("CODRESPEDIDOITEMPERSO"), T::Integer).setRequired(true);
     o.addField(QStringLiteral("CODPEDIDOITEM"), T::Integer);
     o.addField(QStringLiteral("CODPRODUTO"), T::Integer);
@@ -269,6 +272,7 @@ void TdmResPedido::definirPerso() {
 void TdmResPedido::definirConta() {
     m_conta = std::make_unique<RecordSet>(m_db);
     RecordSet& c = *m_conta;
+    c.setObjectName(QStringLiteral("cdsResPedidoConta")); // the ticket module tells item sources by name
     c.addField(QStringLiteral("CODPEDIDOCONTA"), T::Integer).setRequired(true);
     c.addField(QStringLiteral("CODPEDIDO"), T::Integer);
     c.addField(QStringLiteral("CODMOEDA"), T::Integer);

@@ -1,0 +1,84 @@
+// Two terminals on one table: nothing posted is lost, a real conflict is told.
+#include "PedidoFixture.h"
+
+using namespace kvo;
+using namespace kvo::test;
+
+namespace {
+class Gravacao : public PedidoFixture {
+protected:
+    void SetUp() override {
+        PedidoFixture::SetUp();
+        outraConexao = t.connectAgain();
+        outro = std::make_unique<TdmResPedido>(*outraConexao);
+    }
+    void TearDown() override {
+        outro.reset();
+        outraConexao.reset();
+        PedidoFixture::TearDown();
+    }
+    void adicionar(TdmResPedido& p, const char* codigo, int qtde) {
+        p.cdsResPedidoItem().append();
+        p.cdsResPedidoItem().field(QStringLiteral("CODPESQUISA")).setValue(QString::fromLatin1(codigo));
+        p.cdsResPedidoItem().field(QStringLiteral("PEDI_QTDE")).setValue(qtde);
+        p.cdsResPedidoItem().post();
+    }
+    std::unique_ptr<Database> outraConexao;
+    std::unique_ptr<TdmResPedido> outro;
+};
+} // namespace
+
+// Both found the table free; the one that saves second joins the first one's order.
+TEST_F(Gravacao, TwoTerminalsOpeningAFreeTableShareOneOrder) {
+    pedido().abrirMesa(1);
+    outro->abrirMesa(1);
+    adicionar(pedido(), "1001", 1);
+    adicionar(*outro, "2001", 2);
+    adicionar(*outro, "3001", 1);
+    pedido().gravarPedido();
+    outro->gravarPedido();
+
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from RES_PEDIDO")).toInt(), 1);
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from RES_PEDIDO_ITEM i join RES_PEDIDO p on "
+                                       "p.CODPEDIDO = i.CODPEDIDO where p.CODCONTROLE = 1")).toInt(),
+              3);
+    EXPECT_EQ(dinheiro(QStringLiteral("select PED_TOTAL from RES_PEDIDO")), Currency::fromString(u"49.37"));
+    EXPECT_EQ(outro->cdsResPedido().field(QStringLiteral("CODPEDIDO")).asInteger(),
+              pedido().cdsResPedido().field(QStringLiteral("CODPEDIDO")).asInteger());
+    EXPECT_EQ(outro->cdsResPedidoItem().recordCount(), 3);
+    EXPECT_EQ(outro->cdsResPedido().field(QStringLiteral("PED_TOTAL")).asCurrency(), Currency::fromString(u"49.37"));
+    EXPECT_EQ(outro->tentativasDaUltimaGravacao(), 2);
+}
+
+// Each terminal adds its own items to the open order: no row of the other is touched.
+TEST_F(Gravacao, PostingsOfTwoTerminalsOnAnOpenTableAddUp) {
+    const int codpedido = lancar(1, {{QStringLiteral("1001"), Currency(1)}});
+    pedido().abrirMesa(1);
+    outro->abrirMesa(1);
+    adicionar(pedido(), "2001", 1);
+    adicionar(*outro, "3001", 1);
+    outro->gravarPedido();
+    pedido().gravarPedido();
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from RES_PEDIDO_ITEM where CODPEDIDO = %1").arg(codpedido)).toInt(), 3);
+    EXPECT_EQ(dinheiro(QStringLiteral("select PED_TOTAL from RES_PEDIDO")), Currency::fromString(u"42.87"));
+}
+
+// Both cancel the same item: the second is told, and nothing of it is written.
+TEST_F(Gravacao, ARealConflictOnOneItemIsReported) {
+    const int codpedido = lancar(1, {{QStringLiteral("1001"), Currency(3)}});
+    pedido().CarregarResVenda(codpedido);
+    outro->CarregarResVenda(codpedido);
+    const int item = int(pedido().cdsResPedidoItem().field(QStringLiteral("CODPEDIDOITEM")).asInteger());
+    pedido().gravarPedido(QStringList{pedido().cancelarItem(item, Currency(3), QStringLiteral("A"))});
+    const QString estoque = outro->cancelarItem(item, Currency(3), QStringLiteral("B"));
+    try {
+        outro->gravarPedido(QStringList{estoque});
+        FAIL() << "the second cancellation overwrote the first";
+    } catch (const ConcurrentChangeError& e) {
+        EXPECT_TRUE(e.message().startsWith(u"Este registro foi alterado por outro terminal")) << e.what();
+    }
+    EXPECT_EQ(outro->tentativasDaUltimaGravacao(), 1);
+    EXPECT_EQ(texto(QStringLiteral("select list(PEDI_STATUS || ':' || PEDI_CAN_MOTIVO) from RES_PEDIDO_ITEM")),
+              u"CANCELADO:A");
+    EXPECT_EQ(dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), Currency(13));
+}
