@@ -82,3 +82,25 @@ TEST_F(Gravacao, ARealConflictOnOneItemIsReported) {
               u"CANCELADO:A");
     EXPECT_EQ(dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), Currency(13));
 }
+
+// One terminal cancels the whole item while the other cancels part of it: the
+// second would only change the quantity, which the first did not touch, so
+// the database refuses changes to a cancelled item.
+TEST_F(Gravacao, PartOfAnItemAnotherTerminalCancelledIsRefused) {
+    const int codpedido = lancar(1, {{QStringLiteral("1001"), Currency(3)}});
+    pedido().CarregarResVenda(codpedido);
+    outro->CarregarResVenda(codpedido);
+    const int item = int(pedido().cdsResPedidoItem().field(QStringLiteral("CODPEDIDOITEM")).asInteger());
+    pedido().gravarPedido(QStringList{pedido().cancelarItem(item, Currency(3), QStringLiteral("A"))});
+    const QString estoque = outro->cancelarItem(item, Currency(1), QStringLiteral("B"));
+    try {
+        outro->gravarPedido(QStringList{estoque});
+        FAIL() << "a cancelled item was changed";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(u"Item já CANCELADO!")) << e.what();
+    }
+    EXPECT_EQ(texto(QStringLiteral("select list(cast(PEDI_QTDE as integer) || ':' || PEDI_STATUS || ':' || "
+                                   "PEDI_CAN_MOTIVO) from RES_PEDIDO_ITEM")),
+              u"3:CANCELADO:A");
+    EXPECT_EQ(dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), Currency(13));
+}
