@@ -1,6 +1,7 @@
 #include "app/RestauranteImpressaoCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/StreamUserInterface.h"
 #include "core/Paths.h"
 #include "framework/db/Database.h"
 #include "framework/db/DatabaseError.h"
@@ -16,32 +17,7 @@ namespace kvo {
 
 namespace {
 
-// Messages of the business code go to the command's error stream; questions
-// take their default answer.
-class StreamUserInterface : public UserInterface {
-public:
-    explicit StreamUserInterface(QTextStream& err) : m_err(err), m_anterior(&userInterface()) { setUserInterface(this); }
-    ~StreamUserInterface() override {
-        setUserInterface(dynamic_cast<ConsoleUserInterface*>(m_anterior) ? nullptr : m_anterior);
-    }
-    void showMessage(MessageKind, const QString& message) override {
-        m_err << QString(message).replace(u'\r', u'\n') << Qt::endl;
-    }
-    bool ask(const QString&, bool defaultYes) override { return defaultYes; }
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
-    std::optional<QString> chooseFile(const QString&, const QString&, bool) override { return std::nullopt; }
-
-private:
-    QTextStream& m_err;
-    UserInterface* m_anterior;
-};
-
 const char* Uso = "uso: kvo restaurante conferencia MESA | ticket-teste COZINHA|BAR|PIZZARIA|CHURRASQUEIRA";
-
-QString usuarioDoTerminal() {
-    const QString u = qEnvironmentVariable("USER");
-    return u.isEmpty() ? QStringLiteral("kvo") : u;
-}
 
 int conferencia(Database& db, TdmConfiguracao& cfg, int mesa, QTextStream& out, QTextStream& err) {
     TdmECF ecf(db, QDir(programFolder()).filePath(QStringLiteral("ecf")));

@@ -3,6 +3,7 @@
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
 #include "app/ImportCommand.h"
+#include "app/RestauranteCommand.h"
 #include "app/RestauranteImpressaoCommand.h"
 #include "core/Paths.h"
 
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
         return command == QLatin1String("config") ? kvo::runConfigCommand(args.mid(1), out, err)
                                                   : kvo::runUserCommand(args.mid(1), out, err);
     }
+    if (command == QLatin1String("restaurante") && kvo::ehComandoRestaurantePedido(args.value(1))) {
+        QCoreApplication app(argc, argv);
+        return kvo::runRestaurantePedidoCommand(args.mid(1), out, err);
+    }
     if (command == QLatin1String("restaurante") && kvo::ehComandoRestauranteImpressao(args.value(1))) {
         QCoreApplication app(argc, argv);
         return kvo::runRestauranteImpressaoCommand(args.mid(1), out, err);
@@ -53,6 +58,8 @@ int main(int argc, char** argv) {
         << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
         << "     kvo import products|persons ARQUIVO.csv" << Qt::endl
+        << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
+        << Qt::endl
         << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl
