@@ -32,11 +32,23 @@ void TdmConfiguracao::verificaConfiguracao(const QString& grupo, const QString& 
 }
 
 void TdmConfiguracao::registrarChaves() {
-    Transaction tx(m_db);
-    for (const ChaveConfiguracao& c : chavesRegistradas())
-        verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave), QString::fromUtf8(c.tipo),
-                             QString::fromUtf8(c.padrao), QString::fromUtf8(c.descricao));
-    tx.commit();
+    // Terminals starting at once on a new database register the same keys:
+    // the one that loses finds them registered when it tries again.
+    for (int tentativa = 1;; ++tentativa) {
+        try {
+            Transaction tx(m_db);
+            for (const ChaveConfiguracao& c : chavesRegistradas())
+                verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave), QString::fromUtf8(c.tipo),
+                                     QString::fromUtf8(c.padrao), QString::fromUtf8(c.descricao));
+            tx.commit();
+            return;
+        } catch (const DatabaseError& e) {
+            const bool concorrente =
+                e.kind() == DatabaseError::Kind::UniqueKey || e.kind() == DatabaseError::Kind::LockConflict;
+            if (!concorrente || tentativa >= 5 || m_db.inTransaction())
+                throw;
+        }
+    }
 }
 
 QString TdmConfiguracao::getStr(const QString& chave) {
