@@ -57,6 +57,9 @@ int lancar(const CommandLine& cl, QTextStream& out) {
         Error(QStringLiteral("Não existe Garçon com este código!"));
     TdmResPedido& pedido = TdmResPedido::gerarInstance();
     pedido.setGarconPredefinido(garcon);
+    // The table, its order and the look-ups of every item read in one snapshot,
+    // with one commit instead of one per statement.
+    Transaction leitura(terminal.db);
     pedido.abrirMesa(mesa);
     RecordSet& cab = pedido.cdsResPedido();
     if (cab.field(QStringLiteral("PED_IMPRESSO")).asString() == QLatin1String("S")) {
@@ -89,6 +92,7 @@ int lancar(const CommandLine& cl, QTextStream& out) {
         saidas << qMakePair(produto, item.quantidade);
     }
     pedido.ResPedido_CalculaTotal();
+    leitura.commit();
 
     // The tickets describe what this posting saves; they go out once it is stored.
     TdmResPedidoImpressao impressao(terminal.db, cfg, usuarioDoTerminal());

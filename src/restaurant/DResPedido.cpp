@@ -48,10 +48,25 @@ TdmProduto& TdmResPedido::produtos() {
 void TdmResPedido::CarregarResVenda(int codpedido) {
     FecharResVenda();
     m_posicao.clear();
+    Transaction leitura(m_db); // one snapshot, and one commit instead of one per query
+    lerParametros();
+    m_dataMovimento = dataMovimento();
     for (RecordSet* rs : {m_pedido.get(), m_item.get(), m_perso.get(), m_conta.get()}) {
         rs->setParam(QStringLiteral("CODPEDIDO"), codpedido);
         rs->open();
     }
+    leitura.commit();
+}
+
+void TdmResPedido::lerParametros() {
+    m_par = {};
+    const auto rs = m_db.query(QStringLiteral("select first 1 PARR_VLR_SERVICO, PARR_VLR_COVERT, PARR_SELECIONAR_GARCON "
+                                              "from PAR_RESTAURANTE order by CODPARRESTAURANTE"));
+    if (rs->isEmpty())
+        return;
+    m_par.servico = rs->field(0).asCurrency();
+    m_par.couvert = rs->field(1).asCurrency();
+    m_par.selecionarGarcon = rs->field(2).asString() == QLatin1String("S");
 }
 
 void TdmResPedido::FecharResVenda() {
@@ -135,6 +150,7 @@ void TdmResPedido::verificarPedido(int codpedido, int mesa) {
 }
 
 void TdmResPedido::abrirMesa(int mesa) {
+    Transaction tx(m_db); // the table's evaluation and the order read as one
     if (mesa <= 0 || !controleValido(mesa))
         Error(QStringLiteral("Mesa não está correta, tente novamente"));
     setMesaAtual(QString::number(mesa));
@@ -145,6 +161,7 @@ void TdmResPedido::abrirMesa(int mesa) {
         m_pedido->edit();
     else
         m_pedido->append();
+    tx.commit();
 }
 
 std::optional<QDateTime> TdmResPedido::dataMovimento() {

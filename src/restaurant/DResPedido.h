@@ -97,6 +97,14 @@ public:
     // measured from it); nullopt when no cash register is open.
     std::optional<QDateTime> dataMovimento();
 
+    // The restaurant parameters the order reads, as loaded with the order
+    // (defaults without a PAR_RESTAURANTE row).
+    struct Parametros {
+        Currency servico, couvert;
+        bool selecionarGarcon = false;
+    };
+    const Parametros& parametros() const { return m_par; }
+
 private:
     void definirPedido();
     void definirItens();
@@ -108,6 +116,7 @@ private:
     void validarCodPesquisa(Field& f);
     void juntarAoPedido(int codpedido);
     QString nomePessoa(int mesa, int codpessoa);
+    void lerParametros();
     TdmProduto& produtos();
 
     Database& m_db;
@@ -116,6 +125,8 @@ private:
     QString m_mesaAtual;
     int m_garconPredefinido = 0;
     int m_tentativas = 0;
+    Parametros m_par;
+    std::optional<QDateTime> m_dataMovimento; // read with the order
     QHash<qint64, int> m_posicao; // item key -> position in the item list
     QString m_chavePessoa, m_nomePessoa; // last person name read, by table and person
 };

@@ -23,12 +23,6 @@ void somenteLeitura(RecordSet& rs, const char* nome, T tipo, int tamanho = 0) {
     rs.addField(QString::fromLatin1(nome), tipo, tamanho, FieldKind::Joined);
 }
 
-// A column of the restaurant parameters' first row (null without a row).
-QVariant parametroRestaurante(Database& db, const char* coluna) {
-    const auto rs = db.query(QStringLiteral("select first 1 %1 from PAR_RESTAURANTE order by CODPARRESTAURANTE")
-                                 .arg(QLatin1String(coluna)));
-    return rs->isEmpty() ? QVariant() : rs->field(0).value();
-}
 } // namespace
 
 void TdmResPedido::definirPedido() {
@@ -89,9 +83,8 @@ void TdmResPedido::novoPedido(RecordSet& p) {
     p.field(QStringLiteral("PED_IMPRESSO")).setValue(QStringLiteral("N"));
     p.field(QStringLiteral("PED_DESC_VLR")).setValue(0);
     p.field(QStringLiteral("PED_QTDE_PESSOA")).setValue(1);
-    const QVariant servico = parametroRestaurante(m_db, "PARR_VLR_SERVICO");
     p.field(QStringLiteral("PED_ACRESCIMO"))
-        .setValue(cobra == QLatin1String("S") && !servico.isNull() ? servico : QVariant::fromValue(Currency()));
+        .setValue(QVariant::fromValue(cobra == QLatin1String("S") ? m_par.servico : Currency()));
 }
 
 void TdmResPedido::calcularPedido(RecordSet& p) {
@@ -100,7 +93,7 @@ void TdmResPedido::calcularPedido(RecordSet& p) {
     Currency couvert;
     const qint64 couverts = p.field(QStringLiteral("PED_QTDE_COVERT")).asInteger();
     if (couverts > 0)
-        couvert = Currency(couverts) * parametroRestaurante(m_db, "PARR_VLR_COVERT").value<Currency>();
+        couvert = Currency(couverts) * m_par.couvert;
     p.field(QStringLiteral("auxVlrAcrescimo")).setValue(QVariant::fromValue(servico));
     p.field(QStringLiteral("auxVlrCouvert")).setValue(QVariant::fromValue(couvert));
     p.field(QStringLiteral("auxTotalAcrescimo"))
@@ -208,11 +201,10 @@ void TdmResPedido::novoItem(RecordSet& i) {
     i.field(QStringLiteral("PEDI_TOTAL")).setValue(0);
     i.field(QStringLiteral("PEDI_STATUS")).setValue(QStringLiteral("NORMAL"));
     i.field(QStringLiteral("PEDI_LAN_USUARIO")).setValue(TdmAcesso::gerarInstance().usuario().nome.left(30));
-    if (const auto data = dataMovimento())
-        i.field(QStringLiteral("PEDI_LAN_DATA")).setValue(*data);
+    if (m_dataMovimento)
+        i.field(QStringLiteral("PEDI_LAN_DATA")).setValue(*m_dataMovimento);
     QVariant garcon = p.field(QStringLiteral("CODGARCON")).value();
-    const QString selecionar = parametroRestaurante(m_db, "PARR_SELECIONAR_GARCON").toString();
-    if (m_garconPredefinido > 0 && selecionar != QLatin1String("S"))
+    if (m_garconPredefinido > 0 && !m_par.selecionarGarcon)
         garcon = m_garconPredefinido;
     i.field(QStringLiteral("CODGARCON")).setValue(garcon);
 }
