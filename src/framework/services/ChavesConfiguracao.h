@@ -21,6 +21,10 @@ struct ChaveConfiguracao {
 // that registers keys of its own adds its table here as well.
 const QVector<ChaveConfiguracao>& chavesRegistradas();
 
+// The restaurant keys of the order module (TdmResPedido), in their groups
+// "Restaurante" and "Restaurante - Impressão".
+const QVector<ChaveConfiguracao>& chavesRestaurante();
+
 // The production-ticket module's own keys (group "Restaurante - Impressão").
 const QVector<ChaveConfiguracao>& chavesImpressaoRestaurante();
 
