@@ -3,6 +3,7 @@
 #include "ImpressaoFixture.h"
 
 #include "core/Format.h"
+#include "core/Text.h"
 
 using namespace kvo;
 using namespace kvo::test;
@@ -237,4 +238,53 @@ TEST_F(TicketLayout, CounterTicketInBothLayoutsMatchesItsGoldenFiles) {
     set("REST.DAR.BALCAO", QStringLiteral("S"));
     set("REST.DAR.CORT", QStringLiteral("S"));
     EXPECT_TRUE(igualAoGolden(montar(), "balcao-novo.txt"));
+}
+
+TEST_F(TicketLayout, CompositionOfACompositeProductWhenAsked) {
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values "
+                                 "(10, '10', 'Combo executivo')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values "
+                                 "(20, '20', 'Suco de laranja')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO) values "
+                                 "(21, '21', 'Arroz e feijão')"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO) "
+                                 "values (1, 10, 20)"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO) "
+                                 "values (2, 10, 21)"));
+    QStringList sem;
+    dm->imprimirComposicao(QStringLiteral("10"), sem, 0, nullptr);
+    EXPECT_TRUE(sem.isEmpty()); // "REST.IMP.COMP" is off
+    set("REST.IMP.COMP", QStringLiteral("S"));
+    QStringList com;
+    dm->imprimirComposicao(QStringLiteral("10"), com, 0, nullptr);
+    EXPECT_EQ(com, (QStringList{QStringLiteral("COMPOSICAO:"), QStringLiteral("Arroz e feijão"),
+                                QStringLiteral("Suco de laranja"), QString(59, u'-')}));
+    QStringList simples;
+    dm->imprimirComposicao(QStringLiteral("20"), simples, 0, nullptr);
+    EXPECT_TRUE(simples.isEmpty());
+}
+
+TEST_F(TicketLayout, ClassicTicketOfAPrepaidTabShowsTheCardInsteadOfTheTable) {
+    set("REST.SALDO", QStringLiteral("S"));
+    t->executeSQL(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME, PES_CELULAR_DDD, PES_CELULAR) "
+                                 "values (5, 'Rita Souza', '11', '98765-4321')"));
+    t->executeSQL(QStringLiteral("insert into RES_CONTROLE (CODCONTROLE, CON_STATUS, CON_SALDO, CON_EAN, CODPESSOA) "
+                                 "values (12, 'EM USO', 1234.5, '7890000000012', 5)"));
+    const QStringList l = ticket(Estacao::Cozinha);
+    const QChar so(14);
+    EXPECT_TRUE(l.contains(so + QStringLiteral("Cartão de Consumo: ") + PadR(QStringLiteral("7890000000012"), 34)));
+    EXPECT_TRUE(l.contains(so + QStringLiteral("SALDO ATUAL: ") + PadR(QStringLiteral("1.234,50"), 34)));
+    EXPECT_TRUE(l.contains(so + QStringLiteral("Nome: ") + PadR(QStringLiteral("Rita Souza"), 34)));
+    EXPECT_TRUE(l.contains(so + QStringLiteral("Celular: ") + PadR(QStringLiteral("(11) 98765-4321"), 34)));
+    EXPECT_FALSE(l.join(u'\n').contains(u"Mesa.....:"));
+}
+
+TEST_F(TicketLayout, AnItemThatCannotBeBuiltIsReportedAndTheNextStillPrints) {
+    t->executeSQL(QStringLiteral("drop table RES_GARCON")); // the waiter's name cannot be read
+    const QStringList l = ticket(Estacao::Cozinha);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.lastMessage().startsWith(
+        QStringLiteral("Não foi possivel imprimir o produto: Filé à parmegiana\rverifique a impressora.\r")))
+        << ui.lastMessage().toStdString();
+    EXPECT_TRUE(l.join(u'\n').contains(u"Caipirinha de limão")); // no waiter: built as usual
 }
