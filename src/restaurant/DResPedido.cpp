@@ -28,9 +28,11 @@ TdmResPedido::TdmResPedido() : TdmResPedido(TdmAcesso::gerarInstance().sqlCon())
 
 TdmResPedido::TdmResPedido(Database& db) : m_db(db) {
     TdmConfiguracao& cfg = TdmConfiguracao::gerarInstance();
+    Transaction registro(TdmAcesso::gerarInstance().sqlCon()); // one commit for all the keys
     for (const ChaveConfiguracao& c : chavesRestaurante())
         cfg.verificaConfiguracao(QString::fromUtf8(c.grupo), QString::fromUtf8(c.chave), QString::fromUtf8(c.tipo),
                                  QString::fromUtf8(c.padrao), QString::fromUtf8(c.descricao));
+    registro.commit();
     definirPedido();
     definirItens();
     definirPerso();
