@@ -79,6 +79,16 @@ void TdmResPedido::gravarPedido(const std::function<QStringList()>& comandos) {
                 juntarAoPedido(outro); // another terminal opened the table first
                 continue;
             }
+            if (e.kind() == DatabaseError::Kind::ForeignKey && m_pedido->active() && !m_pedido->isEmpty() && !novo) {
+                const qint64 codpedido = m_pedido->field(QStringLiteral("CODPEDIDO")).asInteger();
+                if (m_db.scalar(QStringLiteral("select count(*) from RES_PEDIDO where CODPEDIDO = :P"),
+                                {{QStringLiteral("P"), codpedido}})
+                        .toInt() == 0)
+                    throw DatabaseError(QStringLiteral("O pedido %1 foi encerrado em outro terminal e os lançamentos não "
+                                                       "foram gravados. Abra a mesa novamente e refaça os lançamentos.")
+                                            .arg(codpedido),
+                                        e.sql(), e.kind());
+            }
             if (e.kind() != DatabaseError::Kind::LockConflict)
                 throw;
             QThread::msleep(5 + QRandomGenerator::global()->bounded(20u));

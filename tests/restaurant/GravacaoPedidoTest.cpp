@@ -104,3 +104,21 @@ TEST_F(Gravacao, PartOfAnItemAnotherTerminalCancelledIsRefused) {
               u"3:CANCELADO:A");
     EXPECT_EQ(dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 1")), Currency(13));
 }
+
+// The order this terminal was filling was removed as empty by another one.
+TEST_F(Gravacao, AnOrderRemovedElsewhereIsToldInPortuguese) {
+    pedido().abrirMesa(1);
+    pedido().gravarPedido(); // written at once with its first item, as the touch sale does
+    const int codpedido = int(pedido().cdsResPedido().field(QStringLiteral("CODPEDIDO")).asInteger());
+    outro->verificarPedido(codpedido, 1); // the other terminal left the table: the empty order goes
+    adicionar(pedido(), "1001", 1);
+    try {
+        pedido().gravarPedido();
+        FAIL() << "items saved on an order that is gone";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("O pedido %1 foi encerrado em outro terminal e os lançamentos não foram "
+                                              "gravados. Abra a mesa novamente e refaça os lançamentos.")
+                                   .arg(codpedido));
+    }
+    EXPECT_EQ(t->scalar(QStringLiteral("select count(*) from RES_PEDIDO_ITEM")).toInt(), 0);
+}
