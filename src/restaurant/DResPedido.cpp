@@ -15,11 +15,6 @@ namespace kvo {
 
 namespace {
 const QString kNormal = QStringLiteral("NORMAL");
-const QString kCancelado = QStringLiteral("CANCELADO");
-
-bool editando(const RecordSet& rs) {
-    return rs.state() == RecordSet::State::Edit || rs.state() == RecordSet::State::Insert;
-}
 } // namespace
 
 TdmResPedido& TdmResPedido::gerarInstance() { return Module::current().instance<TdmResPedido>(); }

@@ -106,6 +106,9 @@ public:
     const Parametros& parametros() const { return m_par; }
 
 private:
+    static bool editando(const RecordSet& rs) {
+        return rs.state() == RecordSet::State::Edit || rs.state() == RecordSet::State::Insert;
+    }
     void definirPedido();
     void definirItens();
     void definirPerso();

@@ -15,10 +15,6 @@ namespace kvo {
 namespace {
 using T = FieldType;
 
-bool editando(const RecordSet& rs) {
-    return rs.state() == RecordSet::State::Edit || rs.state() == RecordSet::State::Insert;
-}
-
 void somenteLeitura(RecordSet& rs, const char* nome, T tipo, int tamanho = 0) {
     rs.addField(QString::fromLatin1(nome), tipo, tamanho, FieldKind::Joined);
 }
