@@ -4,6 +4,8 @@
 #include "app/DbCommand.h"
 #include "app/ImportCommand.h"
 #include "app/NFVendaCommand.h"
+#include "app/RestauranteCommand.h"
+#include "app/RestauranteImpressaoCommand.h"
 #include "core/Paths.h"
 
 #include <QCoreApplication>
@@ -41,6 +43,14 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kvo::runNFVendaCommand(args.mid(1), out, err);
     }
+    if (command == QLatin1String("restaurante") && kvo::ehComandoRestaurantePedido(args.value(1))) {
+        QCoreApplication app(argc, argv);
+        return kvo::runRestaurantePedidoCommand(args.mid(1), out, err);
+    }
+    if (command == QLatin1String("restaurante") && kvo::ehComandoRestauranteImpressao(args.value(1))) {
+        QCoreApplication app(argc, argv);
+        return kvo::runRestauranteImpressaoCommand(args.mid(1), out, err);
+    }
 #ifdef KVO_WITH_NFE
     if (command == QLatin1String("nfe")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -54,6 +64,9 @@ int main(int argc, char** argv) {
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
         << "     kvo import products|persons ARQUIVO.csv" << Qt::endl
         << "     kvo nfvenda importar ARQ.json [...] [--nao-alterar-cfop] | mostrar NUMERO SERIE [--json] | recalcular NUMERO SERIE" << Qt::endl
+        << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
+        << Qt::endl
+        << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl
 #endif

@@ -9,8 +9,9 @@
 
 namespace kvo {
 
-FolderDropTarget::FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension)
-    : m_folder(folder), m_prefix(prefix), m_extension(extension) {}
+FolderDropTarget::FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension,
+                                   FileText text)
+    : m_folder(folder), m_prefix(prefix), m_extension(extension), m_text(text) {}
 
 QString FolderDropTarget::print(const ReceiptDocument& document) {
     const QDir dir(m_folder);
@@ -21,7 +22,8 @@ QString FolderDropTarget::print(const ReceiptDocument& document) {
     const QString stem = m_prefix + formatDateTime(u"yyyymmdd_hhnnss", Clock::now());
     // A unique temporary name: several terminals may drop into the same folder.
     QTemporaryFile temp(QDir(tempFolder).filePath(stem + QStringLiteral("_XXXXXX") + m_extension));
-    const QByteArray bytes = receiptBytes(document.lines);
+    const QByteArray bytes =
+        m_text == FileText::Utf8 ? utf8TextBytes(document.lines) : receiptBytes(document.lines);
     if (!temp.open() || temp.write(bytes) != bytes.size() || !temp.flush())
         throw PrintError(QStringLiteral("Não foi possível imprimir em %1").arg(tempFolder));
     temp.close();

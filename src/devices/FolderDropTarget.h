@@ -11,13 +11,15 @@ namespace kvo {
 // instead of overwriting each other.
 class FolderDropTarget : public ReceiptPrinterTarget {
 public:
-    FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension);
+    FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension,
+                     FileText text = FileText::PrinterBytes);
     QString print(const ReceiptDocument& document) override;
 
     const QString& folder() const { return m_folder; }
 
 private:
     QString m_folder, m_prefix, m_extension;
+    FileText m_text;
 };
 
 } // namespace kvo

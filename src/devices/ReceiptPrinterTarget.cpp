@@ -13,4 +13,11 @@ QByteArray receiptBytes(const QStringList& lines) {
     return bytes;
 }
 
+QByteArray utf8TextBytes(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
 } // namespace kvo

@@ -35,5 +35,11 @@ public:
 // The bytes a receipt printer gets: accents removed (its code page has none
 // we can rely on), Latin-1, CR LF after every line.
 QByteArray receiptBytes(const QStringList& lines);
+// The text as files and queue rows carry it: UTF-8, control bytes kept, CR LF
+// after every line; the program that prints it converts for its printer.
+QByteArray utf8TextBytes(const QStringList& lines);
+
+// How a folder drop writes its file.
+enum class FileText { PrinterBytes, Utf8 };
 
 } // namespace kvo

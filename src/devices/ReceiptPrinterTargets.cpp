@@ -17,7 +17,7 @@ std::unique_ptr<ReceiptPrinterTarget> makeReceiptPrinterTarget(const QString& se
         if (settings.managerFolder.trimmed().isEmpty())
             throw PrintError(QStringLiteral("Pasta do gerenciador de impressão não configurada."));
         return std::make_unique<FolderDropTarget>(localPath(settings.managerFolder), settings.prefix,
-                                                  settings.extension);
+                                                  settings.extension, settings.folderText);
     }
     if (value.compare(u"CENTRALIZADOR", Qt::CaseInsensitive) == 0) {
         if (!settings.centralQueue)
@@ -26,7 +26,7 @@ std::unique_ptr<ReceiptPrinterTarget> makeReceiptPrinterTarget(const QString& se
     }
     const QString path = localPath(value);
     if (path.endsWith(u'/') || QFileInfo(path).isDir())
-        return std::make_unique<FolderDropTarget>(path, settings.prefix, settings.extension);
+        return std::make_unique<FolderDropTarget>(path, settings.prefix, settings.extension, settings.folderText);
     return std::make_unique<DevicePathTarget>(path);
 }
 

@@ -13,6 +13,7 @@ struct ReceiptTargetSettings {
     QString managerFolder; // the print-manager folder, as stored
     QString prefix = QStringLiteral("PED_");
     QString extension = QStringLiteral(".ped");
+    FileText folderText = FileText::PrinterBytes; // how folder drops write their files
     // The central print queue is a database procedure, so the layer that owns
     // the connection supplies it; unset, "CENTRALIZADOR" is refused.
     std::function<std::unique_ptr<ReceiptPrinterTarget>()> centralQueue;

@@ -46,6 +46,17 @@ TEST(FolderDropTarget, DropsWholeFilesAndNeverOverwritesOneOfTheSameSecond) {
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("cozinha/temp"))).isEmpty());
 }
 
+TEST(FolderDropTarget, Utf8FilesKeepAccentsAndControlBytesForThePrintManager) {
+    QTemporaryDir dir;
+    FixedClock clock(Moment);
+    ReceiptTargetSettings settings;
+    settings.managerFolder = dir.filePath(QStringLiteral("bar"));
+    settings.folderText = FileText::Utf8;
+    const QString file = makeReceiptPrinterTarget(QStringLiteral("GERENCIADOR"), settings)
+                             ->print(documento({QStringLiteral("\x1b" "E" "Caipirinha de limão")}));
+    EXPECT_EQ(readAll(file), QByteArray("\x1b" "ECaipirinha de lim\xc3\xa3o\r\n"));
+}
+
 TEST(FolderDropTarget, FolderThatCannotBeUsedIsAPrintError) {
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("temp"))); // a file where the temp folder should go

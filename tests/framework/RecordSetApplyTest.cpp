@@ -171,3 +171,54 @@ TEST_F(ApplyTest, AnotherTerminalsChangeIsReportedNotOverwritten) {
     mine->post();
     EXPECT_THROW(mine->applyUpdates(0), ConcurrentChangeError);
 }
+
+// A row locked by a save that committed after this terminal began is a lock
+// conflict (worth saving again), told apart from a row found changed.
+TEST_F(ApplyTest, ALockConflictKeepsItsKindAndARowFoundChangedDoesNot) {
+    auto outro = t.connectAgain();
+    {
+        Transaction lendo(*outro); // began before the other save
+        auto rs = openItems(*outro);
+        t->executeSQL(QStringLiteral("update ITEM set ITE_PRECO = 9 where CODITEM = 1"));
+        rs->first();
+        rs->edit();
+        rs->field(QStringLiteral("ITE_NOME")).setValue(QStringLiteral("OUTRO NOME"));
+        rs->post();
+        try {
+            rs->applyUpdates(0);
+            FAIL() << "a locked row was written";
+        } catch (const ConcurrentChangeError& e) {
+            EXPECT_EQ(e.kind(), DatabaseError::Kind::LockConflict) << e.what();
+            EXPECT_TRUE(e.message().startsWith(u"Este registro foi alterado por outro terminal")) << e.what();
+        }
+    }
+    auto rs = openItems(*outro);
+    t->executeSQL(QStringLiteral("update ITEM set ITE_NOME = 'MUDOU' where CODITEM = 1"));
+    rs->first();
+    rs->edit();
+    rs->field(QStringLiteral("ITE_NOME")).setValue(QStringLiteral("OUTRO NOME"));
+    rs->post();
+    try {
+        rs->applyUpdates(0);
+        FAIL() << "a row changed elsewhere was overwritten";
+    } catch (const ConcurrentChangeError& e) {
+        EXPECT_NE(e.kind(), DatabaseError::Kind::LockConflict) << e.what();
+    }
+    EXPECT_EQ(nameInDb(1), u"MUDOU");
+}
+
+// A refused row keeps the kind of its failure (a key already taken, here).
+TEST_F(ApplyTest, ARefusedRowKeepsTheKindOfItsFailure) {
+    auto rs = openItems(t.db());
+    rs->append();
+    rs->field(QStringLiteral("CODITEM")).setValue(1); // taken
+    rs->field(QStringLiteral("ITE_NOME")).setValue(QStringLiteral("REPETIDO"));
+    rs->post();
+    try {
+        rs->applyUpdates(0);
+        FAIL() << "a taken key was written";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.kind(), DatabaseError::Kind::UniqueKey) << e.what();
+    }
+    EXPECT_EQ(rs->updateStatus(), Status::Inserted); // still pending
+}

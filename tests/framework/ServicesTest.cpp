@@ -152,10 +152,7 @@ TEST_F(Services, DataAccessCompanyLogTablesAndProcedures) {
 
     EXPECT_EQ(acesso.parVenda().field(QStringLiteral("CODPARVENDA")).asInteger(), 1);
     EXPECT_EQ(acesso.parVenda().field(QStringLiteral("PARV_ECF")).asString(), u"N"); // CHAR comes unpadded
-    EXPECT_THROW(acesso.parRestaurante(), DatabaseError); // its table comes with the restaurant parameters
-    t->executeSQL(QStringLiteral("create table PAR_RESTAURANTE (CODPARRESTAURANTE integer not null primary key, "
-                                 "PARR_CONTROLE_NOME varchar(20))"));
-    t->executeSQL(QStringLiteral("insert into PAR_RESTAURANTE values (1, 'Mesas')"));
+    t->executeSQL(QStringLiteral("insert into PAR_RESTAURANTE (CODPARRESTAURANTE, PARR_CONTROLE_NOME) values (1, 'Mesas')"));
     RecordSet& par = acesso.parRestaurante();
     EXPECT_EQ(&par, &acesso.parRestaurante()); // one shared row
     EXPECT_EQ(par.field(QStringLiteral("PARR_CONTROLE_NOME")).asString(), u"Mesas");

@@ -101,6 +101,33 @@ const QList<Tabela>& tabelas() {
           "PARV_IT_DESC_SENHA_1:T", "PARV_IT_DESC_SENHA_2:T", "PARV_IT_DESC_SENHA_3:T", "PARV_IT_DESC_SENHA_4:T",
           "PARV_QTDE_PROD_PRECO:T", "PARV_PREC_PROD_RO:T", "PARV_FECHAMENTO_TIPO:T", "PARV_ECF:T"}},
         {"RES_CONTROLE", {"CODCONTROLE:I", "CON_STATUS:T", "CON_COBRAR_SERVICO:T", "CON_SALDO:N", "CON_EAN:T", "CODPESSOA:I"}},
+        // The restaurant tables, whole and in their stored order.
+        {"RES_PEDIDO",
+         {"CODPEDIDO:I", "CODCONTROLE:I", "PED_STATUS:T10", "PED_DATA:S", "PED_TOTAL:N", "CODGARCON:I",
+          "PED_QTDE_COVERT:I", "PED_IMPRESSO:T1", "PED_DESC_VLR:N", "PED_ACRESCIMO:N", "PED_DATA_FINAL:S",
+          "PED_QTDE_PESSOA:I", "PED_DT_ULT_MOV:S", "PED_MD5:T32", "PED_TOTPROD:N", "PED_COO:I", "PED_NUMECF:I",
+          "PED_CER:I", "CODPESSOA:I"}},
+        {"RES_PEDIDO_ITEM",
+         {"CODPEDIDOITEM:I", "CODPEDIDO:I", "CODPRODUTO:I", "CODPESQUISA:T20", "CODGARCON:I", "PEDI_QTDE:N",
+          "PEDI_VLRUNIT:N", "PEDI_TOTAL:N", "PEDI_STATUS:T10", "PEDI_LAN_USUARIO:T30", "PEDI_LAN_DATA:S",
+          "PEDI_CAN_USUARIO:T30", "PEDI_CAN_MOTIVO:T100", "PEDI_CAN_DATA:S", "PEDI_OBS:T100", "AUX:T1",
+          "CODPEDIDOITEM_PERSON:I", "CODCONTROLE_ORIGEM:I"}},
+        {"RES_PEDIDO_CONTA", {"CODPEDIDOCONTA:I", "CODPEDIDO:I", "CODMOEDA:I", "PEDC_VALOR:N"}},
+        {"RES_PEDIDO_ITEM_PERSO",
+         {"CODRESPEDIDOITEMPERSO:I", "CODPEDIDOITEM:I", "CODPRODUTO:I", "CODGRUPOPERSONALIZACAO:I", "PEDI_VLRUNIT:N",
+          "CODPEDIDO:I"}},
+        {"RES_GARCON", {"CODGARCON:I", "GAR_NOME:T60", "GAR_SENHA:T20", "GAR_PERC:N", "GAN_ENTREGADOR:T1"}},
+        {"PAR_RESTAURANTE",
+         {"CODPARRESTAURANTE:I", "PARR_TRABALHAR_REST:T1", "PARR_CONTROLE_NOME:T", "PARR_VLR_SERVICO:N",
+          "PARR_VLR_COVERT:N", "PARR_IMP_COZINHA:T", "PARR_IMP_BAR:T", "PARR_IMP_PIZZA:T", "PARR_IMP_CHURRASQUEIRA:T",
+          "PARR_IMP_EXTRATO:T", "PARR_IMPRIMIR_IEIM:T1", "PARR_SELECIONAR_GARCON:T1", "PARR_CODPESQ_VENDA:T1",
+          "PARR_SOMENTE_DURACAO:T1"}},
+        {"RES_PEDIDO_COZINHA",
+         {"CODRESPEDIDOCOZINHA:I", "CODPEDIDO:I", "CODPEDIDOITEM:I", "CODPEDVENDA:I", "CODRESPEDIDOITEM:I",
+          "RESPC_PEDVENDA:T1", "RESPC_STATUS:T", "RESPC_DT_CAD:S", "RESPC_DT_ATENDIDO:S"}},
+        {"RES_IMPRESSAO",
+         {"CODRESIMPRESSAO:I", "IMP_USUARIO:T20", "IMP_CENTRALIZADOR:T25", "IMP_TEXTO:B", "CODCONTROLE:I",
+          "IMP_TITULO:T40", "IMP_DATA:S", "IMP_STATUS:T", "IMP_DATA_IMPRESSO:S"}},
         {"PEDVENDA", {"CODPEDVENDA:I", "CODPESSOA:I", "CODGARCONENTREGADOR:I"}},
         {"PEDVENDA_ITEM", {"CODPEDVENDAITEM:I", "CODPEDVENDA:I", "CODPRODUTO:I"}},
         // The invoice tables are listed whole and in their stored order (see invoiceTables).
@@ -153,10 +180,14 @@ const QList<Tabela>& tabelas() {
 
 const QStringList geradores{"GEN_PESSOA", "GEN_PRODUTO", "GEN_PRODUTO_UNIDADE", "GEN_DAV", "GEN_DAV_ITEM",
                             "GEN_PREVENDA", "GEN_PREVENDA_ITEM", "GEN_PAR_VENDA", "GEN_CONTAS", "GEN_CONTAS_BAIXAS",
-                            "GEN_NFVENDA_CNF", "GEN_NFVENDA_ITEM", "GEN_NFVENDA_SERVICO", "GEN_NFVENDA_CCE"};
+                            "GEN_NFVENDA_CNF", "GEN_NFVENDA_ITEM", "GEN_NFVENDA_SERVICO", "GEN_NFVENDA_CCE",
+                            "GEN_RES_PEDIDO", "GEN_RES_PEDIDO_ITEM", "GEN_RES_PEDIDO_CONTA", "GEN_RES_PEDIDO_ITEM_PERSO",
+                            "GEN_RES_GARCON", "GEN_PAR_RESTAURANTE", "GEN_RES_PEDIDO_COZINHA", "GEN_RES_IMPRESSAO"};
 
 // Tables whose list above is complete and in the order of their columns.
-const QStringList tabelasEmOrdem{"NFVENDA", "NFVENDA_ITEM", "NFVENDA_SERVICO", "NFVENDA_CCE", "LICITACAO_CONTRATO_ITEM"};
+const QStringList tabelasEmOrdem{"NFVENDA",          "NFVENDA_ITEM",     "NFVENDA_SERVICO",      "NFVENDA_CCE",
+                                 "LICITACAO_CONTRATO_ITEM", "RES_PEDIDO", "RES_PEDIDO_ITEM", "RES_PEDIDO_CONTA",
+                                 "RES_PEDIDO_ITEM_PERSO",   "RES_GARCON", "PAR_RESTAURANTE"};
 
 QChar tipoDe(int tipo, int escala) {
     switch (tipo) {
@@ -279,6 +310,32 @@ TEST_F(SchemaContract, ProcedureResultsInOrder) {
     const QStringList unidades = saidasDoProcedimento(t.db(), QStringLiteral("STP_CONS_PRODUTO_UNIDADE"));
     EXPECT_EQ(unidades.mid(0, 3), (QStringList{"CODPRODUTOUNIDADE", "PROU_SIGLA", "QTDE"}))
         << "STP_CONS_PRODUTO_UNIDADE devolve " << unidades.join(u',').toStdString();
+    const QStringList mapa = saidasDoProcedimento(t.db(), QStringLiteral("STP_RES_MENU_RESTAURANTE_TELA"));
+    EXPECT_EQ(mapa, (QStringList{"CODCONTROLE", "CON_STATUS", "PED_IMPRESSO", "DT_ULT_MOV", "DATAATUAL", "CODPEDIDO"}))
+        << "STP_RES_MENU_RESTAURANTE_TELA devolve " << mapa.join(u',').toStdString();
+}
+
+// The restaurant procedures take what the screens pass, in that order.
+TEST_F(SchemaContract, RestaurantProcedureParametersInOrder) {
+    const QList<QPair<QString, QStringList>> esperados{
+        {"STP_RES_CANCELAR", {"CODPEDIDO", "USUARIO", "DATA"}},
+        {"STP_RES_TRANS", {"ORIGEM", "DESTINO", "DATA", "USUARIO"}},
+        {"STP_RES_TRANS_ITEM", {"CODPEDIDOITEM", "DESTINO", "DATA", "USUARIO", "QTDE"}},
+        {"STP_RES_TRANS_ITEM_MOTIVO", {"CODPEDIDOITEM", "DESTINO", "DATA", "USUARIO", "QTDE", "MOTIVO"}},
+        {"STP_RES_PEDIDO_VERIFICAR", {"CODPEDIDO", "CODCONTROLE"}},
+        {"STP_REST_AVALIA_CONTROLE", {"CODCONTROLE"}},
+        {"STP_RES_CONTROLE_MOVIMENTACAO", {"CODCONTROLE", "VALOR", "TIPO", "HISTORICO"}},
+        {"STP_REST_IMPRESSAO", {"IMP_USUARIO", "IMP_CENTRALIZADOR", "IMP_TEXTO", "CODCONTROLE", "IMP_TITULO"}},
+    };
+    for (const auto& [nome, parametros] : esperados) {
+        auto rs = t->query(QStringLiteral("select trim(RDB$PARAMETER_NAME) from RDB$PROCEDURE_PARAMETERS where "
+                                          "RDB$PROCEDURE_NAME = :P and RDB$PARAMETER_TYPE = 0 order by RDB$PARAMETER_NUMBER"),
+                           {{QStringLiteral("P"), nome}});
+        QStringList achados;
+        for (rs->first(); !rs->eof(); rs->next())
+            achados << rs->field(0).asString();
+        EXPECT_EQ(achados, parametros) << nome.toStdString() << " recebe " << achados.join(u',').toStdString();
+    }
 }
 
 TEST_F(SchemaContract, SearchColumnsInTheOrderTheyAreCopied) {

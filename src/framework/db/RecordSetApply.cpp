@@ -157,9 +157,13 @@ int RecordSet::applyUpdates(int maxErrors) {
             m_applyErrors << error;
             if (maxErrors >= 0 && m_applyErrors.size() > maxErrors) {
                 tx.rollback();
-                if (isLockConflict(e) || dynamic_cast<const ConcurrentChangeError*>(&e))
+                // A lock conflict keeps its kind: the caller may try the whole save again,
+                // whereas rows found changed would only be found changed again.
+                if (isLockConflict(e))
+                    throw ConcurrentChangeError(error.message, error.sql, DatabaseError::Kind::LockConflict);
+                if (dynamic_cast<const ConcurrentChangeError*>(&e))
                     throw ConcurrentChangeError(error.message, error.sql);
-                throw DatabaseError(error.message, error.sql);
+                throw DatabaseError(error.message, error.sql, e.kind());
             }
             return false;
         }

@@ -13,7 +13,6 @@ const ChaveConfiguracao chavesDoHost[] = {
     {"NF VENDA", "LIC.VER.NFV", "TXT", "N", "VERIFICAR CONTRATOS DE LICITAÇÃO NO ITEM DA NF VENDA"},
     {"NF VENDA", "PEDV.FORN.ITEM", "TXT", "N", "INFORMAR O FORNECEDOR NO ITEM DA NF VENDA"},
     {"ECF", "ECF.ID.CONF", "TXT", "01", "ÍNDICE DO RELATÓRIO GERENCIAL DA CONFERÊNCIA DE MESA"},
-    {"Restaurante", "REST.TOUCH", "TXT", "N", "MENU RESTAURANTE TOUCH"},
     {"Restaurante", "PRORH.PERFIL", "TXT", "N", "COMANDAS PELA MATRÍCULA DO FUNCIONÁRIO"},
     {"PDV", "PDV.IMP.BAL", "TXT", "N", "NO BALCÃO, IMPRIMIR O PEDIDO NO LUGAR DO EXTRATO"},
     {"PDV", "PDV.ORD.QTDE", "TXT", "N", "DIGITAR A QUANTIDADE ANTES DO CÓDIGO DO PRODUTO"},
@@ -84,6 +83,8 @@ const QVector<ChaveConfiguracao>& chavesRegistradas() {
     static const QVector<ChaveConfiguracao> todas = [] {
         QVector<ChaveConfiguracao> v(std::begin(chavesDoHost), std::end(chavesDoHost));
         v += chavesNFVenda();
+        v += chavesRestaurante();
+        v += chavesImpressaoRestaurante();
         return v;
     }();
     return todas;

@@ -24,4 +24,11 @@ const QVector<ChaveConfiguracao>& chavesRegistradas();
 // part of chavesRegistradas(); the invoice data module registers them too.
 const QVector<ChaveConfiguracao>& chavesNFVenda();
 
+// The restaurant keys of the order module (TdmResPedido), in their groups
+// "Restaurante" and "Restaurante - Impressão".
+const QVector<ChaveConfiguracao>& chavesRestaurante();
+
+// The production-ticket module's own keys (group "Restaurante - Impressão").
+const QVector<ChaveConfiguracao>& chavesImpressaoRestaurante();
+
 } // namespace kvo
