@@ -29,9 +29,14 @@ QString mensagemDoBanco(const DatabaseError& e) {
     const qsizetype i = m.indexOf(QLatin1String("E_NFVENDA_SITUACAO"));
     if (i < 0)
         return m;
+    // Firebird puts each part after "- ", the text first, then where it was raised ("At procedure ...").
     QString resto = m.mid(i + qsizetype(qstrlen("E_NFVENDA_SITUACAO"))).trimmed();
-    const qsizetype fim = resto.indexOf(QLatin1String("\n"));
-    return (fim < 0 ? resto : resto.left(fim)).trimmed();
+    while (resto.startsWith(u'-'))
+        resto = resto.mid(1).trimmed();
+    for (const QString& fim : {QStringLiteral("\n"), QStringLiteral(" - At ")})
+        if (const qsizetype p = resto.indexOf(fim); p >= 0)
+            resto.truncate(p);
+    return resto.trimmed();
 }
 
 // STP_NFVENDA_CANCELA or STP_NFVENDA_REABRIR; LOTE tells whether the company
