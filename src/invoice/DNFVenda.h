@@ -133,10 +133,10 @@ public:
     std::function<void(int numero, const QString& serie)> eventoCancelamentoNFe;
 
     // --- read-only helpers
-    // Instalments of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
+    // Live instalments (not written off by a reopening) of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
     // CON_VLRTOTAL, CON_DTVENC).
     std::unique_ptr<RecordSet> parcelas();
-    // Receivables of the open invoice summed by payment mean (MOE_NFE_PAG,
+    // Live receivables of the open invoice summed by payment mean (MOE_NFE_PAG,
     // MOE_NFE_BAND, MOE_NFE_INTEGRADO) and instalment value: VALOR.
     std::unique_ptr<RecordSet> meiosDePagamento();
     // The unit list of the item screen: the units of the current item's

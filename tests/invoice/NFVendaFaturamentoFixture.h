@@ -7,8 +7,8 @@
 
 namespace kvo::test {
 
-// The instalment choice as a user at the closing screen would make it: the
-// offered amount in one instalment, or giving up.
+// The instalment choice as a user at the closing screen would make it:
+// accepting the instalments offered for the payment method, or giving up.
 class EscolhaRoteirizada : public EscolhaParcelas {
 public:
     struct Pedido {
@@ -21,7 +21,8 @@ public:
         pedidos.push_back({doc, total});
         if (desistir)
             return std::nullopt;
-        return TdmFormaDePagamento::gerarParcelas(total, doc.emissao, CondicaoPagamento{});
+        return TdmFormaDePagamento::gerarParcelas(total, doc.emissao,
+                                                  TdmFormaDePagamento::gerarInstance().condicao(doc.codformapagamento));
     }
     std::vector<Pedido> pedidos;
     bool desistir = false;
@@ -30,10 +31,11 @@ public:
 class NFVendaFaturamento : public NFVendaFixture {
 protected:
     NFVendaFaturamento() {
-        sql(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA) "
-                           "values (1, 'A vista', 1, 0)"));
-        sql(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA) "
-                           "values (2, '30/60', 2, 30)"));
+        sql(QStringLiteral("insert into MOEDA (CODMOEDA, MOE_DESCRICAO) values (1, 'Dinheiro')"));
+        sql(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
+                           "CODMOEDA) values (1, 'A vista', 1, 0, 1)"));
+        sql(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS, FPG_DIAS_PRIMEIRA, "
+                           "CODMOEDA) values (2, '30/60', 2, 30, 1)"));
         sql(QStringLiteral("insert into BANCO (CODBANCO, BAN_DESCRICAO) values (7, 'Banco')"));
         sql(QStringLiteral("update PRODUTO set PRO_ESTQ_ATUAL = 100"));
         sql(QStringLiteral("insert into CAIXA_ABERTURA (CODCAIXAABERTURA, CXA_DATA, CXA_STATUS) values (5, '2026-11-30', 'ABERTO')"));

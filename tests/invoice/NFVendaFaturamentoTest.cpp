@@ -303,6 +303,8 @@ struct Falha {
     const char* quando;  // its condition
 };
 
+void PrintTo(const Falha& falha, std::ostream* os) { *os << falha.nome; }
+
 class NFVendaFaturamentoFalha : public NFVendaFaturamentoCompra, public ::testing::WithParamInterface<Falha> {
 protected:
     // Everything a billing may touch, as text.

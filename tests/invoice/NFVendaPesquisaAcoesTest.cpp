@@ -80,10 +80,18 @@ TEST_F(NFVendaPesquisaAcoes, ReopeningUndoesTheBillingSoItCanBeBilledAgain) {
     EXPECT_EQ(estoque(), c("100"));
     EXPECT_EQ(contar(QStringLiteral("select count(*) from CONTAS where CON_STATUS <> 'EXCLUÍDA'")), 0);
 
+    sql(QStringLiteral("update NFVENDA set CODFORMAPAGAMENTO = 2")); // billed again in two instalments
     ui.answerYes();
     EXPECT_TRUE(faturar(n));
     EXPECT_EQ(estoque(), c("95"));
-    EXPECT_EQ(contar(QStringLiteral("select count(*) from CONTAS where CON_STATUS <> 'EXCLUÍDA'")), 1);
+    EXPECT_EQ(contar(QStringLiteral("select count(*) from CONTAS where CON_STATUS <> 'EXCLUÍDA'")), 2);
+    // The NF-e's instalments and payment means are the live ones only.
+    EXPECT_EQ(dm().parcelas()->recordCount(), 2);
+    const auto meios = dm().meiosDePagamento();
+    Currency pago;
+    for (meios->first(); !meios->eof(); meios->next())
+        pago += meios->field(QStringLiteral("VALOR")).asCurrency();
+    EXPECT_EQ(pago, c("10"));
 
     // A cancelled invoice reopens too, and its stock is not returned twice.
     ui.answerYes();
