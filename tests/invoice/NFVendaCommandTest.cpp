@@ -322,7 +322,7 @@ TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
                                          "NFV_TOTAL_NOTA, CODFORMAPAGAMENTO, NFV_BAIXA_ESTOQUE) values "
                                          "(%1, '1', 1, '5102', current_date, 10, 1, 'S')").arg(n));
             db.executeSQL(QStringLiteral("insert into NFVENDA_ITEM (CODNFVENDAITEM, CODNFVENDA, CODSERIE, CODPRODUTO, "
-                                         "NFVI_CATEGORIA, NFVI_QTDE, NFVI_QTDE_UND) values (%1, %1, '1', 10, 'Produto', 5, 5)")
+                                         "NFVI_CATEGORIA, NFVI_QTDE, NFVI_QTDE_UND, NFVI_CST_IPI) values (%1, %1, '1', 10, 'Produto', 5, 5, '53')")
                               .arg(n));
         }
     }
