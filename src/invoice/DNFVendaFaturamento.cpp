@@ -21,8 +21,13 @@ using namespace nfvenda;
 namespace {
 
 const QString excluida = QStringLiteral("EXCLUÍDA");
+// Receivables written off (by a reopening or an earlier return) are no longer
+// the document's: they neither add up nor count as paid again.
+const QString vivas = QStringLiteral(" AND CON_STATUS <> 'EXCLUÍDA'");
 
-Currency dois(Currency v) { return v.roundTo2Even(); }
+Currency dois(Currency v) {
+    return v.roundTo2Even();
+}
 
 // The statements of one billing, gathered while the questions are asked and
 // run afterwards in one transaction.
@@ -30,7 +35,8 @@ using Passos = std::vector<std::function<void(Database&)>>;
 
 // The instalments of a document chosen by the user, then written inside the
 // billing's transaction; nullopt when the user gave up.
-std::optional<std::function<void(Database&)>> parcelasDe(const DocumentoContas& doc, Currency valor, bool substituir) {
+std::optional<std::function<void(Database&)>> parcelasDe(const DocumentoContas& doc, Currency valor,
+                                                         bool substituir) {
     auto parcelas = escolhaParcelas().escolherParcelas(doc, valor);
     if (!parcelas)
         return std::nullopt;
@@ -45,20 +51,24 @@ void notaReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pass
     if (str(cab, "NFV_FINALIDADE_EMISSAO") == u"2" || ref <= 0)
         return;
     const QString serieRef = str(cab, "CODSERIE_DEV");
-    const auto somas = db.query(QStringLiteral("SELECT SUM(COALESCE(CONTAS.con_vlrparcela, 0)) AS PARCELA, "
-                                               "SUM(COALESCE(CONTAS.con_vlrpago, 0)) AS PAGO FROM CONTAS  WHERE CODNFVENDA = ") +
-                                QString::number(ref) + QStringLiteral(" AND CODSERIE = ") + quotedStr(serieRef));
+    const auto somas = db.query(
+        QStringLiteral("SELECT SUM(COALESCE(CONTAS.con_vlrparcela, 0)) AS PARCELA, "
+                       "SUM(COALESCE(CONTAS.con_vlrpago, 0)) AS PAGO FROM CONTAS  WHERE CODNFVENDA = ") +
+        QString::number(ref) + QStringLiteral(" AND CODSERIE = ") + quotedStr(serieRef) + vivas);
     const Currency parcela = dois(cur(*somas, "PARCELA")), pago = cur(*somas, "PAGO");
     if (parcela <= Currency())
         return;
     if (pago > Currency())
-        Error(QStringLiteral("A Nf. Ref. tem o financeiro com baixa!! Você precisa excluir essa baixa para depois de "
-                             "refazer o financeiro, você baixar!"));
+        Error(QStringLiteral(
+            "A Nf. Ref. tem o financeiro com baixa!! Você precisa excluir essa baixa para depois de "
+            "refazer o financeiro, você baixar!"));
     if (parcela < total)
-        Error(QStringLiteral("A NF-e tem o valor maior que NF. Ref. e por isso não é possivel fazer essa operação!"));
+        Error(QStringLiteral(
+            "A NF-e tem o valor maior que NF. Ref. e por isso não é possivel fazer essa operação!"));
     if (parcela > total) {
-        Alerta(QStringLiteral("A Nf. Ref. tem um valor maior e por isso precisa ser refeito o financeiro com essa "
-                              "diferença!\nPor favor refaça o financeiro na proxima tela!"));
+        Alerta(QStringLiteral(
+            "A Nf. Ref. tem um valor maior e por isso precisa ser refeito o financeiro com essa "
+            "diferença!\nPor favor refaça o financeiro na proxima tela!"));
         DocumentoContas doc;
         doc.origem = QStringLiteral("NFVENDA");
         doc.codigo = int(ref);
@@ -66,9 +76,10 @@ void notaReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pass
         doc.serie = serieRef;
         doc.codpessoa = int(inteiro(cab, "CODPESSOA"));
         doc.emissao = f(cab, "NFV_DTEMISSAO").asDate();
-        doc.codformapagamento = db.scalar(QStringLiteral("select CODFORMAPAGAMENTO from nfvenda where codnfvenda = ") +
-                                          QString::number(ref) + QStringLiteral(" and codserie = ") + quotedStr(serieRef))
-                                    .toInt();
+        doc.codformapagamento =
+            db.scalar(QStringLiteral("select CODFORMAPAGAMENTO from nfvenda where codnfvenda = ") +
+                      QString::number(ref) + QStringLiteral(" and codserie = ") + quotedStr(serieRef))
+                .toInt();
         // The difference is added beside the referenced invoice's receivables, which stay.
         auto gravar = parcelasDe(doc, parcela - total, false);
         if (!gravar)
@@ -78,8 +89,8 @@ void notaReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pass
     }
     passos.push_back([ref, serieRef](Database& d) {
         d.executeSQL(QStringLiteral(" UPDATE CONTAS SET CON_STATUS = ") + quotedStr(excluida) +
-                     QStringLiteral(" WHERE CODNFVENDA = ") + QString::number(ref) + QStringLiteral(" AND CODSERIE = ") +
-                     quotedStr(serieRef));
+                     QStringLiteral(" WHERE CODNFVENDA = ") + QString::number(ref) +
+                     QStringLiteral(" AND CODSERIE = ") + quotedStr(serieRef));
     });
 }
 
@@ -88,29 +99,37 @@ void compraReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pa
     const qint64 compra = inteiro(cab, "CODNFCOMPRA_DEV");
     if (compra <= 0)
         return;
-    const QString deCompra = QStringLiteral("(SELECT CONTAS.CODCONTA FROM CONTAS WHERE CONTAS.CODNFCOMPRA = ") +
-                             QString::number(compra) + u')';
-    const auto pagos = db.query(QStringLiteral(" SELECT SUM(COALESCE(CONTAS.con_vlrpago, 0)) AS PAGO FROM CONTAS  WHERE "
-                                               "CODNFCOMPRA = ") +
-                                QString::number(compra) + QStringLiteral(" AND CODPESSOA = ") +
-                                QString::number(inteiro(cab, "CODPESSOA")));
+    const QString deCompra =
+        QStringLiteral("(SELECT CONTAS.CODCONTA FROM CONTAS WHERE CONTAS.CODNFCOMPRA = ") +
+        QString::number(compra) + u')';
+    const auto pagos =
+        db.query(QStringLiteral(" SELECT SUM(COALESCE(CONTAS.con_vlrpago, 0)) AS PAGO FROM CONTAS  WHERE "
+                                "CODNFCOMPRA = ") +
+                 QString::number(compra) + QStringLiteral(" AND CODPESSOA = ") +
+                 QString::number(inteiro(cab, "CODPESSOA")) + vivas);
     const Currency pago = cur(*pagos, "PAGO");
-    const auto nfc = db.query(QStringLiteral("select CODPESSOA, NFC_NRNOTA, NFC_DATA_EMI, NFC_TOTAL_NOTA, CODCENTCUSTO, "
-                                             "CODFORMAPAGAMENTO from NFCOMPRA where CODNFCOMPRA = :C"),
-                              {{QStringLiteral("C"), compra}});
+    const auto nfc =
+        db.query(QStringLiteral("select CODPESSOA, NFC_NRNOTA, NFC_DATA_EMI, NFC_TOTAL_NOTA, CODCENTCUSTO, "
+                                "CODFORMAPAGAMENTO from NFCOMPRA where CODNFCOMPRA = :C"),
+                 {{QStringLiteral("C"), compra}});
     const Currency totalCompra = dois(cur(*nfc, "NFC_TOTAL_NOTA"));
     if (total > totalCompra)
-        Error(QStringLiteral("A NF-e tem o valor maior que nota de compra e por isso não é possivel fazer essa operação!"));
+        Error(QStringLiteral(
+            "A NF-e tem o valor maior que nota de compra e por isso não é possivel fazer essa operação!"));
     if (pago > Currency()) {
-        const QVariant banco = db.scalar(QStringLiteral(" SELECT distinct CONTAS_BAIXAS.CODBANCO FROM CONTAS_BAIXAS WHERE "
-                                                        "CONTAS_BAIXAS.CODCONTA  IN ") + deCompra);
+        const QVariant banco =
+            db.scalar(QStringLiteral(" SELECT distinct CONTAS_BAIXAS.CODBANCO FROM CONTAS_BAIXAS WHERE "
+                                     "CONTAS_BAIXAS.CODCONTA  IN ") +
+                      deCompra);
         const SqlParams credito{{QStringLiteral("P"), inteiro(cab, "CODPESSOA")},
                                 {QStringLiteral("V"), QVariant::fromValue(pago)},
                                 {QStringLiteral("B"), banco.isNull() ? QVariant(0) : banco},
                                 {QStringLiteral("U"), TdmAcesso::gerarInstance().usuario().nome}};
         passos.push_back([credito, deCompra](Database& d) {
-            d.executeSQL(QStringLiteral("execute procedure STP_NTCREDITO_ADD(:P, 'PAG', :V, :B, :U)"), credito);
-            d.executeSQL(QStringLiteral(" DELETE FROM CONTAS_BAIXAS WHERE CONTAS_BAIXAS.CODCONTA  IN ") + deCompra);
+            d.executeSQL(QStringLiteral("execute procedure STP_NTCREDITO_ADD(:P, 'PAG', :V, :B, :U)"),
+                         credito);
+            d.executeSQL(QStringLiteral(" DELETE FROM CONTAS_BAIXAS WHERE CONTAS_BAIXAS.CODCONTA  IN ") +
+                         deCompra);
         });
     }
     passos.push_back([compra](Database& d) {
@@ -120,10 +139,12 @@ void compraReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pa
     const Currency resto = totalCompra - total;
     const QString adiantamento = QStringLiteral("\nVlr. Adiantamento = ") + formatFloat(u",0.00", pago);
     if (resto <= Currency()) {
-        Alerta(QStringLiteral("O Financeiro da \"NF. Compra\" apos a devolução ficou zerado!") + adiantamento);
+        Alerta(QStringLiteral("O Financeiro da \"NF. Compra\" apos a devolução ficou zerado!") +
+               adiantamento);
         return;
     }
-    Alerta(QStringLiteral("O Financeiro da \"NF. Compra\" precisa ser refeito antes de faturar a \"NF-e\".") + adiantamento);
+    Alerta(QStringLiteral("O Financeiro da \"NF. Compra\" precisa ser refeito antes de faturar a \"NF-e\".") +
+           adiantamento);
     DocumentoContas doc;
     doc.origem = QStringLiteral("NFCOMPRA");
     doc.tipo = u'P';
@@ -139,11 +160,14 @@ void compraReferenciada(RecordSet& cab, Database& db, Currency total, Passos& pa
     passos.push_back(*gravar);
 }
 
-bool pendente(RecordSet& rs) { return rs.active() && (emEdicao(rs) || rs.hasPendingUpdates()); }
+bool pendente(RecordSet& rs) {
+    return rs.active() && (emEdicao(rs) || rs.hasPendingUpdates());
+}
 
 } // namespace
 
-bool TdmNFVenda::temProdutoSemEstoque(int numero, const QString& serie, const QString& tipo, bool recarregar) {
+bool TdmNFVenda::temProdutoSemEstoque(int numero, const QString& serie, const QString& tipo,
+                                      bool recarregar) {
     if (tipo == u"E" || tipo == u"1")
         return false;
     if (recarregar)
@@ -151,25 +175,27 @@ bool TdmNFVenda::temProdutoSemEstoque(int numero, const QString& serie, const QS
     Database& db = TdmAcesso::gerarInstance().sqlCon();
     RecordSet& itens = cdsNFVendaItem();
     const int colProduto = f(itens, "CODPRODUTO").index(), colQtde = f(itens, "NFVI_QTDE").index(),
-              colPedido = f(itens, "CODPEDVENDAITEM").index(), colCategoria = f(itens, "NFVI_CATEGORIA").index();
+              colPedido = f(itens, "CODPEDVENDAITEM").index(),
+              colCategoria = f(itens, "NFVI_CATEGORIA").index();
     for (int r = 0; r < itens.recordCount(); ++r) {
         const qint64 produto = itens.valueAt(r, colProduto).toLongLong();
         if (produto <= 0 || itens.valueAt(r, colCategoria).toString() == u"Serviço")
             continue;
         const Currency qtde = itens.valueAt(r, colQtde).value<Currency>();
         // The stock as it stands now, not as it was when the invoice was opened.
-        const auto estoque = db.query(QStringLiteral("select PRO_ESTQ_ATUAL, PRO_ESTQ_RESERVADO from PRODUTO where CODPRODUTO = ") +
-                                      QString::number(produto));
+        const auto estoque = db.query(
+            QStringLiteral("select PRO_ESTQ_ATUAL, PRO_ESTQ_RESERVADO from PRODUTO where CODPRODUTO = ") +
+            QString::number(produto));
         const Currency atual = cur(*estoque, "PRO_ESTQ_ATUAL");
         if (atual >= qtde)
             continue;
         const qint64 pedidoItem = itens.valueAt(r, colPedido).toLongLong();
         if (pedidoItem > 0 && cur(*estoque, "PRO_ESTQ_RESERVADO") > Currency()) {
-            const auto reserva = db.query(QStringLiteral(" SELECT    PRODUTO_RESERVA.PROR_QTDE  FROM    PRODUTO_RESERVA  where    "
-                                                         "PRODUTO_RESERVA.CODPRODUTO = ") +
-                                          QString::number(produto) +
-                                          QStringLiteral("   AND PRODUTO_RESERVA.CODPEDVENDAITEM = ") +
-                                          QString::number(pedidoItem));
+            const auto reserva = db.query(
+                QStringLiteral(" SELECT    PRODUTO_RESERVA.PROR_QTDE  FROM    PRODUTO_RESERVA  where    "
+                               "PRODUTO_RESERVA.CODPRODUTO = ") +
+                QString::number(produto) + QStringLiteral("   AND PRODUTO_RESERVA.CODPEDVENDAITEM = ") +
+                QString::number(pedidoItem));
             if (!reserva->isEmpty() && cur(*reserva, "PROR_QTDE") + atual >= qtde)
                 continue;
         }
@@ -178,7 +204,8 @@ bool TdmNFVenda::temProdutoSemEstoque(int numero, const QString& serie, const QS
     return false;
 }
 
-bool TdmNFVenda::NFVENDA_Faturar_Pergunta(int numero, const QString& serie, const QString& tipo, bool recarregar) {
+bool TdmNFVenda::NFVENDA_Faturar_Pergunta(int numero, const QString& serie, const QString& tipo,
+                                          bool recarregar) {
     if (TdmConfiguracao::gerarInstance().getStr(QStringLiteral("NF.FAT.S/EST")) == u"N" &&
         temProdutoSemEstoque(numero, serie, tipo, recarregar))
         Error(QStringLiteral("Há produtos sem Estoque. Esta função não está autorizada."));
@@ -229,16 +256,19 @@ bool TdmNFVenda::NFVENDA_Faturar() {
     // here, before the transaction takes any lock.
     TdmCaixaAbertura& caixa = TdmCaixaAbertura::gerarInstance();
     const int abertura = caixa.verificarCaixaAberto(false);
-    const QString textoCaixa = abertura > 0 ? QStringLiteral(", CODCAIXAABERTURA = ") + QString::number(abertura) : QString();
+    const QString textoCaixa =
+        abertura > 0 ? QStringLiteral(", CODCAIXAABERTURA = ") + QString::number(abertura) : QString();
     const QString data = caixa.getDataAbertura(true).toString(QStringLiteral("dd.MM.yyyy"));
     const QString procedimento =
-        QStringLiteral("execute procedure STP_NFVENDA_FATURA(") + QString::number(numero) + QStringLiteral(", ") +
-        quotedStr(serie) + QStringLiteral(", ") + quotedStr(financeiro ? QStringLiteral("S") : QStringLiteral("N")) +
-        QStringLiteral(", ") + quotedStr(str(cab, "NFV_BAIXA_ESTOQUE")) + QStringLiteral(", ") +
-        quotedStr(TdmAcesso::gerarInstance().empresa().controlaEstoque ? QStringLiteral("S") : QStringLiteral("N")) +
+        QStringLiteral("execute procedure STP_NFVENDA_FATURA(") + QString::number(numero) +
+        QStringLiteral(", ") + quotedStr(serie) + QStringLiteral(", ") +
+        quotedStr(financeiro ? QStringLiteral("S") : QStringLiteral("N")) + QStringLiteral(", ") +
+        quotedStr(str(cab, "NFV_BAIXA_ESTOQUE")) + QStringLiteral(", ") +
+        quotedStr(TdmAcesso::gerarInstance().empresa().controlaEstoque ? QStringLiteral("S")
+                                                                       : QStringLiteral("N")) +
         u')';
-    const QString carimbo = QStringLiteral("UPDATE NFVENDA SET    NFV_DATA_FATURAMENTO = ") + quotedStr(data) +
-                            QStringLiteral(" , NFV_USUARIO_FATURAMENTO = ") +
+    const QString carimbo = QStringLiteral("UPDATE NFVENDA SET    NFV_DATA_FATURAMENTO = ") +
+                            quotedStr(data) + QStringLiteral(" , NFV_USUARIO_FATURAMENTO = ") +
                             quotedStr(TdmAcesso::gerarInstance().usuario().nome) + textoCaixa +
                             QStringLiteral(" WHERE CODNFVENDA = ") + QString::number(numero) +
                             QStringLiteral("   AND CODSERIE = ") + quotedStr(serie);
@@ -250,7 +280,8 @@ bool TdmNFVenda::NFVENDA_Faturar() {
         db.executeSQL(procedimento);
         tx.commit();
     } catch (const DatabaseError& e) {
-        userInterface().showMessage(MessageKind::Error, QStringLiteral("Erro ao faturar a NF. Erro: ") + e.message());
+        userInterface().showMessage(MessageKind::Error,
+                                    QStringLiteral("Erro ao faturar a NF. Erro: ") + e.message());
         return false;
     }
     abrirNFVenda(numero, serie); // the status and stamp as stored

@@ -9,7 +9,9 @@ namespace kvo {
 
 namespace {
 
-Database& conexao() { return TdmAcesso::gerarInstance().sqlCon(); }
+Database& conexao() {
+    return TdmAcesso::gerarInstance().sqlCon();
+}
 
 SqlParams chave(int numero, const QString& serie) {
     return {{QStringLiteral("N"), numero}, {QStringLiteral("S"), serie}};
@@ -43,8 +45,8 @@ QString mensagemDoBanco(const DatabaseError& e) {
 // controls stock. A refusal of the procedure is shown and ends the step.
 void executarProcedimento(const QString& nome, int numero, const QString& serie) {
     SqlParams p = chave(numero, serie);
-    p.insert(QStringLiteral("L"),
-             TdmAcesso::gerarInstance().empresa().controlaEstoque ? QStringLiteral("S") : QStringLiteral("N"));
+    p.insert(QStringLiteral("L"), TdmAcesso::gerarInstance().empresa().controlaEstoque ? QStringLiteral("S")
+                                                                                       : QStringLiteral("N"));
     try {
         Transaction tx(conexao());
         conexao().executeSQL(QStringLiteral("execute procedure ") + nome + QStringLiteral("(:N, :S, :L)"), p);
@@ -69,7 +71,9 @@ bool TdmNFVenda::NFVENDA_Cancelar(int numero, const QString& serie) {
         return false;
     if (TdmAcesso::gerarInstance().empresa().emiteNFe) {
         if (protocolo(numero, serie).isEmpty())
-            Alerta(QStringLiteral("Não é possivel cancelar essa NF-e, ela não tem o número do protocolo de envio!!"), true);
+            Alerta(QStringLiteral(
+                       "Não é possivel cancelar essa NF-e, ela não tem o número do protocolo de envio!!"),
+                   true);
         if (!eventoCancelamentoNFe)
             Error(QStringLiteral("O cancelamento da NF-e não está disponível nesta versão."));
         eventoCancelamentoNFe(numero, serie);
@@ -94,7 +98,8 @@ bool TdmNFVenda::NFVENDA_Reabrir(int numero, const QString& serie) {
 bool TdmNFVenda::NFVENDA_Excluir(int numero, const QString& serie) {
     const QString naoPode = QStringLiteral("Esta Nota Fiscal não pode ser excluída.");
     const QVariant status = conexao().scalar(
-        QStringLiteral("select NFV_STATUS from NFVENDA where CODNFVENDA = :N and CODSERIE = :S"), chave(numero, serie));
+        QStringLiteral("select NFV_STATUS from NFVENDA where CODNFVENDA = :N and CODSERIE = :S"),
+        chave(numero, serie));
     if (status.toString() != u"Aberta")
         Error(naoPode);
     if (!Confirma(QStringLiteral("Confirma Excluir esta Nota Fiscal?")))
@@ -109,19 +114,22 @@ bool TdmNFVenda::NFVENDA_Excluir(int numero, const QString& serie) {
         // Status and the released order items together; only while still
         // "Aberta", so an invoice billed meanwhile elsewhere is not deleted.
         Transaction tx(conexao());
-        excluiu = conexao().executeSQL(QStringLiteral("update NFVENDA set NFV_STATUS = 'Excluída' where CODNFVENDA = :N "
-                                                      "and CODSERIE = :S and NFV_STATUS = 'Aberta'"),
-                                       chave(numero, serie)) > 0;
+        excluiu = conexao().executeSQL(
+                      QStringLiteral("update NFVENDA set NFV_STATUS = 'Excluída' where CODNFVENDA = :N "
+                                     "and CODSERIE = :S and NFV_STATUS = 'Aberta'"),
+                      chave(numero, serie)) > 0;
         if (excluiu) {
-            conexao().executeSQL(QStringLiteral(" UPDATE NFVENDA_ITEM     SET CODPEDVENDAITEM = NULL   WHERE CODNFVENDA = ") +
-                                 QString::number(numero) + QStringLiteral("    AND CODSERIE = ") + quotedStr(serie));
+            conexao().executeSQL(
+                QStringLiteral(" UPDATE NFVENDA_ITEM     SET CODPEDVENDAITEM = NULL   WHERE CODNFVENDA = ") +
+                QString::number(numero) + QStringLiteral("    AND CODSERIE = ") + quotedStr(serie));
             tx.commit();
         }
     }
     if (!excluiu)
         Error(naoPode);
     recarregarSeAberta(*this, numero, serie);
-    Informacao(QStringLiteral("Nota Fiscal (Cód. %1 - Série %2) excluída com sucesso!").arg(numero).arg(serie));
+    Informacao(
+        QStringLiteral("Nota Fiscal (Cód. %1 - Série %2) excluída com sucesso!").arg(numero).arg(serie));
     return true;
 }
 

@@ -9,13 +9,16 @@ EscolhaParcelas*& instalada() {
 }
 } // namespace
 
-std::optional<QVector<Parcela>> EscolhaParcelasPadrao::escolherParcelas(const DocumentoContas& doc, Currency total) {
+std::optional<QVector<Parcela>> EscolhaParcelasPadrao::escolherParcelas(const DocumentoContas& doc,
+                                                                        Currency total) {
     const CondicaoPagamento condicao =
         m_condicao ? *m_condicao : TdmFormaDePagamento::gerarInstance().condicao(doc.codformapagamento);
     return TdmFormaDePagamento::gerarParcelas(total, doc.emissao, condicao);
 }
 
-void setEscolhaParcelas(EscolhaParcelas* escolha) { instalada() = escolha; }
+void setEscolhaParcelas(EscolhaParcelas* escolha) {
+    instalada() = escolha;
+}
 
 EscolhaParcelas& escolhaParcelas() {
     static EscolhaParcelasPadrao padrao;

@@ -40,7 +40,8 @@ TEST_F(NFVendaPesquisaAcoes, CancellingReversesStockAndWritesOffTheReceivables) 
 
     ui.answerYes();
     EXPECT_THROW(dm().NFVENDA_Cancelar(n, um), Abort); // only a billed invoice
-    EXPECT_EQ(ui.lastMessage(), QStringLiteral("A Nota Fiscal %1 - Série 1 não está Faturada.").arg(n)) << ui.lastMessage().toStdString();
+    EXPECT_EQ(ui.lastMessage(), QStringLiteral("A Nota Fiscal %1 - Série 1 não está Faturada.").arg(n))
+        << ui.lastMessage().toStdString();
     EXPECT_EQ(estoque(), c("100"));
 }
 
@@ -49,7 +50,8 @@ TEST_F(NFVendaPesquisaAcoes, AnNFeIsCancelledOnlyWithItsProtocolAndAfterItsEvent
     emiteNFe("null");
     ui.answerYes();
     EXPECT_THROW(dm().NFVENDA_Cancelar(n, um), Abort);
-    EXPECT_EQ(ui.lastMessage(), u"Não é possivel cancelar essa NF-e, ela não tem o número do protocolo de envio!!");
+    EXPECT_EQ(ui.lastMessage(),
+              u"Não é possivel cancelar essa NF-e, ela não tem o número do protocolo de envio!!");
 
     sql(QStringLiteral("update NFVENDA set NFV_NFE_NPROT = '135260000000001'"));
     dm().eventoCancelamentoNFe = [](int, const QString&) { throw Abort(); }; // the authority refused
@@ -101,7 +103,8 @@ TEST_F(NFVendaPesquisaAcoes, ReopeningUndoesTheBillingSoItCanBeBilledAgain) {
     EXPECT_EQ(estoque(), c("100"));
     ui.answerYes();
     EXPECT_THROW(dm().NFVENDA_Reabrir(n, um), Abort);
-    EXPECT_EQ(ui.lastMessage(), QStringLiteral("A Nota Fiscal %1 - Série 1 não está Faturada nem Cancelada.").arg(n));
+    EXPECT_EQ(ui.lastMessage(),
+              QStringLiteral("A Nota Fiscal %1 - Série 1 não está Faturada nem Cancelada.").arg(n));
 }
 
 TEST_F(NFVendaPesquisaAcoes, AnNFeWithProtocolIsNotReopenedAPrintedFormIs) {
@@ -139,15 +142,24 @@ TEST_F(NFVendaPesquisaAcoes, DeletingAsksForThePasswordAndReleasesTheOrderItems)
         EXPECT_EQ(ui.lastMessage(), mensagem);
     }
     EXPECT_EQ(status(n), u"Aberta");
-    EXPECT_EQ(contar(QStringLiteral("select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM = 77").arg(n)), 1);
+    EXPECT_EQ(contar(QStringLiteral(
+                         "select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM = 77")
+                         .arg(n)),
+              1);
 
     ui.answerYes();
     ui.answerInput(QStringLiteral("segredo"));
     EXPECT_TRUE(dm().NFVENDA_Excluir(n, um));
-    EXPECT_EQ(ui.lastMessage(), QStringLiteral("Nota Fiscal (Cód. %1 - Série 1) excluída com sucesso!").arg(n));
+    EXPECT_EQ(ui.lastMessage(),
+              QStringLiteral("Nota Fiscal (Cód. %1 - Série 1) excluída com sucesso!").arg(n));
     EXPECT_EQ(status(n), u"Excluída");
-    EXPECT_EQ(contar(QStringLiteral("select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM is null").arg(n)), 1);
-    EXPECT_EQ(contar(QStringLiteral("select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM = 77")
+    EXPECT_EQ(
+        contar(QStringLiteral(
+                   "select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM is null")
+                   .arg(n)),
+        1);
+    EXPECT_EQ(contar(QStringLiteral(
+                         "select count(*) from NFVENDA_ITEM where CODNFVENDA = %1 and CODPEDVENDAITEM = 77")
                          .arg(faturada)),
               1); // another invoice's items stay tied to their order
 }
