@@ -324,6 +324,20 @@ TEST_F(NFVendaFaturamentoCompra, PaidAmountBecomesACreditAndTheRemainderIsBilled
                                            "\"NF-e\".\nVlr. Adiantamento = 0,00")));
 }
 
+// Giving up the purchase's new instalments stops before anything is written:
+// no credit, the settlements and payables as they were.
+TEST_F(NFVendaFaturamentoCompra, GivingUpThePurchaseInstalmentsLeavesItAsItWas) {
+    const int n = notaDevolvendo("150");
+    escolha.desistir = true;
+    ui.answerYes();
+    EXPECT_THROW(faturar(n), Abort);
+    EXPECT_EQ(ui.lastMessage(), u"A nota de compra precisa ser refaturada, antes de continuar!");
+    EXPECT_EQ(contar(QStringLiteral("select count(*) from NOTA_CREDITO")), 0);
+    EXPECT_EQ(contar(QStringLiteral("select count(*) from CONTAS_BAIXAS")), 1);
+    EXPECT_EQ(contar(QStringLiteral("select count(*) from CONTAS where CON_STATUS = 'ABERTA'")), 2);
+    EXPECT_EQ(status(n), u"Aberta");
+}
+
 TEST_F(NFVendaFaturamentoCompra, ExactReturnZeroesThePurchaseAndALargerOneIsRefused) {
     const int n = notaDevolvendo("100");
     ui.answerYes();
