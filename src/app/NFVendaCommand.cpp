@@ -7,6 +7,7 @@
 #include "framework/services/Module.h"
 #include "framework/ui/UserInterface.h"
 #include "invoice/DNFVenda.h"
+#include "registers/EscolhaParcelas.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -36,7 +37,12 @@ public:
     bool ask(const QString& message, bool defaultYes) override {
         return message.contains(perguntaCfop) ? m_alterarCfop : defaultYes;
     }
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
+    // A password prompt takes KVO_SENHA, so the password need not appear in the shell history.
+    std::optional<QString> input(const QString&, const QString&, const QString&, bool password) override {
+        if (password && qEnvironmentVariableIsSet("KVO_SENHA"))
+            return qEnvironmentVariable("KVO_SENHA");
+        return std::nullopt;
+    }
     std::optional<QString> chooseFile(const QString&, const QString&, bool) override { return std::nullopt; }
 
     // The warning or error shown since the last call, taken.
@@ -335,9 +341,62 @@ QJsonObject nfvendaComoJson(TdmNFVenda& dm) {
     return o;
 }
 
+// The stored state after a step: "NUMERO SERIE STATUS" and the instalments.
+void mostrarSituacao(TdmNFVenda& dm, int numero, const QString& serie, QTextStream& out) {
+    abrirOuRecusar(dm, numero, serie);
+    out << numero << ' ' << serie << ' ' << dm.cdsNFVenda().field(QStringLiteral("NFV_STATUS")).asString() << Qt::endl;
+    const auto parcelas = dm.parcelas();
+    for (parcelas->first(); !parcelas->eof(); parcelas->next())
+        out << "  parcela " << parcelas->field(QStringLiteral("CON_PARCELA")).asString() << '\t'
+            << parcelas->field(QStringLiteral("CON_DTVENC")).asDate().toString(QStringLiteral("dd/MM/yyyy")) << '\t'
+            << parcelas->field(QStringLiteral("CON_VLRPARCELA")).asCurrency().toString(2) << Qt::endl;
+}
+
+// faturar (instalments from --parcelas/--dias or the payment method's terms), reabrir, excluir.
+int acaoNaNota(const QString& acao, const CommandLine& cl, int numero, const QString& serie, QTextStream& out,
+               QTextStream& err) {
+    std::optional<CondicaoPagamento> condicao;
+    if (cl.values.contains(QStringLiteral("parcelas")) || cl.values.contains(QStringLiteral("dias"))) {
+        bool okP = true, okD = true;
+        CondicaoPagamento c;
+        if (cl.values.contains(QStringLiteral("parcelas")))
+            c.parcelas = cl.values.value(QStringLiteral("parcelas")).toInt(&okP);
+        if (cl.values.contains(QStringLiteral("dias")))
+            c.diasPrimeira = c.intervalo = cl.values.value(QStringLiteral("dias")).toInt(&okD);
+        if (!okP || !okD || c.parcelas < 1 || c.diasPrimeira < 0) {
+            err << "erro: --parcelas deve ser 1 ou mais e --dias 0 ou mais" << Qt::endl;
+            return 2;
+        }
+        condicao = c;
+    }
+    EscolhaParcelasPadrao escolha(condicao);
+    return comNFVenda(err, true, true, [&](TdmNFVenda& dm) {
+        setEscolhaParcelas(&escolha);
+        struct Restaurar {
+            ~Restaurar() { setEscolhaParcelas(nullptr); }
+        } restaurar;
+        abrirOuRecusar(dm, numero, serie);
+        bool feito = false;
+        if (acao == u"faturar")
+            feito = dm.NFVENDA_Faturar_Pergunta(numero, serie,
+                                                dm.cdsNFVenda().field(QStringLiteral("NFV_TIPO")).asString(), false);
+        else if (acao == u"reabrir")
+            feito = dm.NFVENDA_Reabrir(numero, serie);
+        else
+            feito = dm.NFVENDA_Excluir(numero, serie);
+        if (!feito)
+            return 1;
+        mostrarSituacao(dm, numero, serie, out);
+        return 0;
+    });
+}
+
 int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString acao = args.value(0);
-    const CommandLine cl = CommandLine::parse(args.mid(1), {}, {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
+    const bool deFaturar = acao == u"faturar";
+    const CommandLine cl =
+        CommandLine::parse(args.mid(1), deFaturar ? QSet<QString>{QStringLiteral("parcelas"), QStringLiteral("dias")} : QSet<QString>{},
+                           {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
     int numero = 0;
     QString serie;
     if (cl.error.isEmpty() && acao == u"importar" && !cl.positional.isEmpty() && !cl.switches.contains(QStringLiteral("json")))
@@ -368,11 +427,15 @@ int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& er
             return 0;
         });
     }
+    if (comNota && (deFaturar || acao == u"reabrir" || acao == u"excluir") && cl.switches.isEmpty())
+        return acaoNaNota(acao, cl, numero, serie, out, err);
     if (!cl.error.isEmpty())
         err << cl.error << Qt::endl;
     err << "uso: kvo nfvenda importar ARQ.json [ARQ.json ...] [--nao-alterar-cfop]" << Qt::endl
         << "     kvo nfvenda mostrar NUMERO SERIE [--json]" << Qt::endl
-        << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl;
+        << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl
+        << "     kvo nfvenda faturar NUMERO SERIE [--parcelas N] [--dias D]" << Qt::endl
+        << "     kvo nfvenda reabrir|excluir NUMERO SERIE   (excluir: a senha vem de KVO_SENHA)" << Qt::endl;
     return 2;
 }
 

@@ -316,7 +316,8 @@ int TdmNFVenda::ProximoSequencialCCE() {
 
 std::unique_ptr<RecordSet> TdmNFVenda::parcelas() {
     return conexao().query(QStringLiteral("select CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA, CON_VLRTOTAL, CON_DTVENC "
-                                          "from CONTAS where CODNFVENDA = :N and CODSERIE = :S order by CON_DTVENC, CODCONTA"),
+                                          "from CONTAS where CODNFVENDA = :N and CODSERIE = :S and CON_STATUS <> 'EXCLUÍDA' "
+                                          "order by CON_DTVENC, CODCONTA"),
                            {{QStringLiteral("N"), inteiro(*m_cab, "CODNFVENDA")},
                             {QStringLiteral("S"), str(*m_cab, "CODSERIE")}});
 }
@@ -325,7 +326,7 @@ std::unique_ptr<RecordSet> TdmNFVenda::meiosDePagamento() {
     return conexao().query(
         QStringLiteral("select m.MOE_NFE_PAG, m.MOE_NFE_BAND, m.MOE_NFE_INTEGRADO, sum(c.CON_VLRPARCELA) as VALOR "
                        "from CONTAS c join MOEDA m on m.CODMOEDA = c.CODMOEDA "
-                       "where c.CODNFVENDA = :N and c.CODSERIE = :S "
+                       "where c.CODNFVENDA = :N and c.CODSERIE = :S and c.CON_STATUS <> 'EXCLUÍDA' "
                        "group by m.MOE_NFE_PAG, m.MOE_NFE_BAND, m.MOE_NFE_INTEGRADO, c.CON_VLRPARCELA"),
         {{QStringLiteral("N"), inteiro(*m_cab, "CODNFVENDA")}, {QStringLiteral("S"), str(*m_cab, "CODSERIE")}});
 }

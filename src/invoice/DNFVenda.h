@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace kvo {
@@ -112,11 +113,30 @@ public:
     void CalcularTotalNFVENDASERVICO();
     void NFVENDA_CalcularTotal();
 
+    // --- billing and the search's steps (DNFVendaFaturamento.cpp,
+    // DNFVendaPesquisaAcoes.cpp). Each returns true when it changed the
+    // invoice; a refusal shows its message (Error ends with kvo::Abort).
+    //
+    // Billing: stock and payment checks, then NFVENDA_Faturar. Every question
+    // and the instalments (escolhaParcelas()) come first; then the referenced
+    // documents, the receivables, the stamp and STP_NFVENDA_FATURA are written
+    // in one transaction: billed completely or nothing changes.
+    bool NFVENDA_Faturar_Pergunta(int numero, const QString& serie, const QString& tipo, bool recarregar);
+    bool temProdutoSemEstoque(int numero, const QString& serie, const QString& tipo, bool recarregar);
+    bool NFVENDA_Faturar(); // the open invoice
+    // The search's steps on an invoice by number and series.
+    bool NFVENDA_Cancelar(int numero, const QString& serie);
+    bool NFVENDA_Reabrir(int numero, const QString& serie);
+    bool NFVENDA_Excluir(int numero, const QString& serie);
+    // The NF-e cancellation event that precedes the local cancellation for a
+    // company that issues NF-e (raises when it fails); set by the NF-e layer.
+    std::function<void(int numero, const QString& serie)> eventoCancelamentoNFe;
+
     // --- read-only helpers
-    // Instalments of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
+    // Live instalments (not written off by a reopening) of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
     // CON_VLRTOTAL, CON_DTVENC).
     std::unique_ptr<RecordSet> parcelas();
-    // Receivables of the open invoice summed by payment mean (MOE_NFE_PAG,
+    // Live receivables of the open invoice summed by payment mean (MOE_NFE_PAG,
     // MOE_NFE_BAND, MOE_NFE_INTEGRADO) and instalment value: VALOR.
     std::unique_ptr<RecordSet> meiosDePagamento();
     // The unit list of the item screen: the units of the current item's

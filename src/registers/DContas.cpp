@@ -30,8 +30,7 @@ int TdmContas::quantidadeParcelas(const QString& origem, int codigo, const QStri
         .toInt();
 }
 
-void TdmContas::gravarParcelas(const DocumentoContas& doc, Currency total, const QVector<Parcela>& parcelas,
-                               bool substituir) {
+void TdmContas::conferirParcelas(Currency total, const QVector<Parcela>& parcelas) {
     Currency soma;
     for (const Parcela& p : parcelas) {
         if (p.valor <= Currency())
@@ -43,6 +42,11 @@ void TdmContas::gravarParcelas(const DocumentoContas& doc, Currency total, const
     if (soma != total)
         throw DatabaseError(QStringLiteral("A soma das parcelas (%1) difere do total do documento (%2).")
                                 .arg(formatFloat(u",0.00", soma), formatFloat(u",0.00", total)));
+}
+
+void TdmContas::gravarParcelas(const DocumentoContas& doc, Currency total, const QVector<Parcela>& parcelas,
+                               bool substituir) {
+    conferirParcelas(total, parcelas);
     const QString serie = doc.serie.trimmed();
     SqlParams chave = chaveDe(doc.origem, doc.codigo, serie);
     chave.insert(QStringLiteral("TIPO"), QString(doc.tipo));

@@ -35,6 +35,9 @@ public:
     // it they stay and these are added (a difference billed later).
     void gravarParcelas(const DocumentoContas& doc, Currency total, const QVector<Parcela>& parcelas,
                         bool substituir = true);
+    // Refuses instalments that are not all positive and dated or do not add
+    // up to `total` (what gravarParcelas checks before writing).
+    static void conferirParcelas(Currency total, const QVector<Parcela>& parcelas);
     // The document's live instalments.
     int quantidadeParcelas(const QString& origem, int codigo, const QString& serie = {});
 

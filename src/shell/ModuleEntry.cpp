@@ -2,6 +2,7 @@
 #include "framework/services/Module.h"
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/QtUserInterface.h"
+#include "registers/ui/UContasFechamento.h"
 #include "shell/EntradasModulo.h"
 #include "shell/UMenuCoreGestao.h"
 
@@ -14,6 +15,7 @@ namespace {
 struct ModuleState {
     kvo::Module module;
     kvo::QtUserInterface ui;
+    kvo::EscolhaParcelasTela parcelas;
 };
 std::unique_ptr<ModuleState>& state() {
     static std::unique_ptr<ModuleState> s;
@@ -23,6 +25,7 @@ void iniciarEstado() {
     if (!state()) {
         state() = std::make_unique<ModuleState>();
         kvo::setUserInterface(&state()->ui);
+        kvo::setEscolhaParcelas(&state()->parcelas);
     }
 }
 
@@ -52,6 +55,7 @@ extern "C" Q_DECL_EXPORT bool TfrmMenuCoreGestao_gerarInstance() {
 // Frees what the module created, in reverse order, before it is unloaded.
 extern "C" Q_DECL_EXPORT void kvoCoreGestao_finalizar() {
     kvo::setUserInterface(nullptr);
+    kvo::setEscolhaParcelas(nullptr);
     kvo::chamadaExterna() = {};
     state().reset();
 }

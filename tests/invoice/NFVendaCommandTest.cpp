@@ -251,3 +251,109 @@ TEST(NFVendaCommandServer, TwoProcessesImportingIntoOneSeriesNeverShareANumber) 
     EXPECT_EQ(db.scalar(QStringLiteral("select count(distinct CODNFVENDA) from NFVENDA where CODSERIE = '1'")).toInt(), 200);
     EXPECT_EQ(db.scalar(QStringLiteral("select SER_SEQ from SERIE where CODSERIE = '1'")).toInt(), seqAntes + 200);
 }
+
+// Billing, reopening and deleting from the command line: what was stored is
+// printed, a refusal exits non-zero with the message.
+TEST_F(NFVendaCommand, BillReopenAndDeletePrintWhatWasStored) {
+    const CommandRun importado = kvo({QStringLiteral("importar"), escrever(QStringLiteral("faturar.json"), exemplo)});
+    ASSERT_EQ(importado.code, 0) << importado.err.toStdString();
+    const QStringList ns = importado.out.trimmed().split(u' ');
+    const auto faturar = [&](QStringList extra = {}) { return kvo(QStringList{QStringLiteral("faturar"), ns[0], ns[1]} + extra); };
+
+    const CommandRun semForma = faturar();
+    EXPECT_EQ(semForma.code, 1);
+    EXPECT_TRUE(semForma.err.contains(QStringLiteral("Sem forma de pagamento!!"))) << semForma.err.toStdString();
+
+    sql(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO, FPG_PARCELAS) values (1, 'A vista', 1)"));
+    sql(QStringLiteral("update NFVENDA set CODFORMAPAGAMENTO = 1, NFV_TOTAL_NOTA = 100"));
+    EXPECT_EQ(faturar({QStringLiteral("--parcelas"), QStringLiteral("0")}).code, 2);
+    const CommandRun faturado = faturar({QStringLiteral("--parcelas"), QStringLiteral("2"), QStringLiteral("--dias=30")});
+    ASSERT_EQ(faturado.code, 0) << faturado.err.toStdString();
+    const QStringList linhas = faturado.out.trimmed().split(u'\n');
+    ASSERT_EQ(linhas.size(), 3) << faturado.out.toStdString();
+    EXPECT_EQ(linhas[0], ns[0] + u' ' + ns[1] + QStringLiteral(" Faturada"));
+    EXPECT_TRUE(linhas[1].endsWith(QStringLiteral("\t50.00"))) << linhas[1].toStdString();
+    EXPECT_EQ(t->scalar(QStringLiteral("select list(CON_DTVENC - NFV_DTEMISSAO) from CONTAS join NFVENDA on "
+                                       "NFVENDA.CODNFVENDA = CONTAS.CODNFVENDA"))
+                  .toString(),
+              u"30,60");
+
+    const CommandRun denovo = faturar();
+    EXPECT_EQ(denovo.code, 1);
+    EXPECT_TRUE(denovo.err.contains(QStringLiteral("Erro ao faturar a NF. Erro: "))) << denovo.err.toStdString();
+    EXPECT_EQ(contar("CONTAS"), 2);
+
+    const CommandRun excluirFaturada = kvo({QStringLiteral("excluir"), ns[0], ns[1]});
+    EXPECT_EQ(excluirFaturada.code, 1);
+    EXPECT_TRUE(excluirFaturada.err.contains(QStringLiteral("Esta Nota Fiscal não pode ser excluída."))) << excluirFaturada.err.toStdString();
+
+    const CommandRun reaberta = kvo({QStringLiteral("reabrir"), ns[0], ns[1]});
+    ASSERT_EQ(reaberta.code, 0) << reaberta.err.toStdString();
+    EXPECT_EQ(reaberta.out.trimmed(), ns[0] + u' ' + ns[1] + QStringLiteral(" Aberta"));
+
+    sql(QStringLiteral("update PAR_GERAL set PARG_SENHA_EXCLUSAO = 'segredo'"));
+    qunsetenv("KVO_SENHA");
+    const CommandRun semSenha = kvo({QStringLiteral("excluir"), ns[0], ns[1]});
+    EXPECT_EQ(semSenha.code, 1);
+    EXPECT_TRUE(semSenha.err.contains(QStringLiteral("Por favor digite uma senha!!"))) << semSenha.err.toStdString();
+    qputenv("KVO_SENHA", "segredo");
+    const CommandRun excluida = kvo({QStringLiteral("excluir"), ns[0], ns[1]});
+    qunsetenv("KVO_SENHA");
+    ASSERT_EQ(excluida.code, 0) << excluida.err.toStdString();
+    EXPECT_EQ(excluida.out.trimmed(), ns[0] + u' ' + ns[1] + QStringLiteral(" Excluída"));
+}
+
+// Two terminals billing the same invoices at the same moment, through the
+// real program: each invoice is billed once and its stock moves once.
+TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
+    if (!testServer())
+        GTEST_SKIP() << "needs the test server (scripts/test starts it)";
+    const QString arquivo = copyOfTemplate();
+    const ConnectionSettings ajustes = serverSettings(arquivo);
+    constexpr int notas = 6;
+    {
+        Database db(ajustes);
+        db.open();
+        carregarCadastros(db);
+        db.executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO) values (1, 'A vista')"));
+        db.executeSQL(QStringLiteral("update PRODUTO set PRO_ESTQ_ATUAL = 100 where CODPRODUTO = 10"));
+        for (int n = 1; n <= notas; ++n) {
+            db.executeSQL(QStringLiteral("insert into NFVENDA (CODNFVENDA, CODSERIE, CODPESSOA, CODCFOP, NFV_DTEMISSAO, "
+                                         "NFV_TOTAL_NOTA, CODFORMAPAGAMENTO, NFV_BAIXA_ESTOQUE) values "
+                                         "(%1, '1', 1, '5102', current_date, 10, 1, 'S')").arg(n));
+            db.executeSQL(QStringLiteral("insert into NFVENDA_ITEM (CODNFVENDAITEM, CODNFVENDA, CODSERIE, CODPRODUTO, "
+                                         "NFVI_CATEGORIA, NFVI_QTDE, NFVI_QTDE_UND, NFVI_CST_IPI) values (%1, %1, '1', 10, 'Produto', 5, 5, '53')")
+                              .arg(n));
+        }
+    }
+    const QString home = scratchFolder() + QStringLiteral("/home-servidor-faturar");
+    QDir().mkpath(home + QStringLiteral("/firebird-lock"));
+    ajustes.writeFile(home + QStringLiteral("/KVOGestao.ini"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), home + QStringLiteral("/firebird-lock"));
+    for (int n = 1; n <= notas; ++n) {
+        QProcess a, b;
+        for (QProcess* p : {&a, &b}) {
+            p->setProcessEnvironment(env);
+            p->start(QStringLiteral(KVO_COMMAND), {QStringLiteral("--home"), home, QStringLiteral("nfvenda"),
+                                                   QStringLiteral("faturar"), QString::number(n), QStringLiteral("1")});
+        }
+        int faturou = 0;
+        for (QProcess* p : {&a, &b}) {
+            ASSERT_TRUE(p->waitForFinished(120000));
+            const QString err = QString::fromUtf8(p->readAllStandardError());
+            if (p->exitCode() == 0)
+                ++faturou;
+            else
+                EXPECT_TRUE(err.contains(QStringLiteral("Erro ao faturar a NF."))) << err.toStdString();
+        }
+        EXPECT_EQ(faturou, 1) << "invoice " << n;
+    }
+    Database db(ajustes);
+    db.open();
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from NFVENDA where NFV_STATUS = 'Faturada'")).toInt(), notas);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from ESTOQUE_MOVIMENTO")).toInt(), notas);
+    EXPECT_EQ(scalarMoney(db, QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 10")),
+              Currency(100 - 5 * notas));
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from CONTAS where CON_STATUS = 'ABERTA'")).toInt(), notas);
+}

@@ -79,7 +79,12 @@ bool TfrmContasFechamento::btnGerarClick() {
             lista << Parcela{int(m_parcelas->field(QStringLiteral("CON_PARCELA")).asInteger()),
                              m_parcelas->field(QStringLiteral("CON_DTVENC")).asDate(),
                              m_parcelas->field(QStringLiteral("CON_VLRPARCELA")).asCurrency()};
-        TdmContas::gerarInstance().gravarParcelas(m_doc, m_total, lista);
+        if (m_somenteEscolher) {
+            TdmContas::conferirParcelas(m_total, lista);
+            m_escolhidas = lista;
+        } else {
+            TdmContas::gerarInstance().gravarParcelas(m_doc, m_total, lista);
+        }
         m_gerou = true;
         accept();
         return true;
@@ -94,6 +99,16 @@ bool TfrmContasFechamento::GerarContas(const DocumentoContas& doc, Currency tota
     TfrmContasFechamento tela(doc, total, parent);
     tela.exec();
     return tela.gerou();
+}
+
+std::optional<QVector<Parcela>> TfrmContasFechamento::escolher(const DocumentoContas& doc, Currency total,
+                                                               QWidget* parent) {
+    TfrmContasFechamento tela(doc, total, parent);
+    tela.m_somenteEscolher = true;
+    tela.exec();
+    if (!tela.gerou())
+        return std::nullopt;
+    return tela.m_escolhidas;
 }
 
 } // namespace kvo

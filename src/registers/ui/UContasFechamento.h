@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registers/DContas.h"
+#include "registers/EscolhaParcelas.h"
 #include "framework/ui/URepPadrao.h"
 
 #include <memory>
@@ -20,6 +20,9 @@ public:
 
     // Shows the screen; true when the instalments were written.
     static bool GerarContas(const DocumentoContas& doc, Currency total, QWidget* parent = nullptr);
+    // Shows the screen only to choose: the instalments confirmed, nothing
+    // written; nullopt when the user gives up.
+    static std::optional<QVector<Parcela>> escolher(const DocumentoContas& doc, Currency total, QWidget* parent = nullptr);
 
     RecordSet& parcelas() { return *m_parcelas; }
     bool btnGerarClick();
@@ -33,6 +36,16 @@ private:
     std::unique_ptr<RecordSet> m_parcelas;
     QLabel* m_diferenca;
     bool m_gerou = false;
+    bool m_somenteEscolher = false;
+    QVector<Parcela> m_escolhidas;
+};
+
+// The program's chooser of instalments: the closing screen.
+class EscolhaParcelasTela : public EscolhaParcelas {
+public:
+    std::optional<QVector<Parcela>> escolherParcelas(const DocumentoContas& doc, Currency total) override {
+        return TfrmContasFechamento::escolher(doc, total);
+    }
 };
 
 } // namespace kvo
