@@ -256,6 +256,11 @@ void MontagemNFe::destinatario() {
     a.nro = nro.isEmpty() ? QStringLiteral("S/N") : nro;
     a.xCpl = str(p, "PES_ENDERECO_COMPLEMENTO").trimmed();
     a.xBairro = str(p, "PES_BAIRRO").trimmed();
+    // The address is always sent (its municipality and UF are checked against
+    // the operation); street and district the register left empty say so.
+    for (QString* campo : {&a.xLgr, &a.xBairro})
+        if (campo->size() < 2)
+            *campo = QStringLiteral("NAO INFORMADO");
     a.CEP = OnlyNumber(str(p, "PES_CEP")).toInt();
     a.fone = OnlyNumber(str(p, "PES_TELEFONE_DDD")) + OnlyNumber(str(p, "PES_TELEFONE"));
     if (pais.isEmpty() || pais == u"BRASIL") {

@@ -15,9 +15,12 @@
 #include "registers/DNFe.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <random>
 
 using namespace kvo;
 using namespace kvo::test;
@@ -249,6 +252,7 @@ TEST_F(NFVendaNFe, ReturnReferencesTheComputedKeyThenTheTypedOne) {
     const QString digitada = nfe::GerarChaveAcesso(35, QDate(2026, 1, 5), QStringLiteral("11222333000181"), 1, 55, 1, 1234);
     cab().field(QStringLiteral("NFV_REFNFE")).setValue(digitada.mid(3));
     gravar();
+    config("NFE4.PAG.TOTAL", "S");
     const nfe::NFe& n = montar();
     ASSERT_EQ(n.Ide.NFref.Count(), 2);
     const QDate emissao = t.db()
@@ -261,7 +265,7 @@ TEST_F(NFVendaNFe, ReturnReferencesTheComputedKeyThenTheTypedOne) {
     EXPECT_EQ(n.Ide.NFref[0].refNFe, esperada.mid(3));
     EXPECT_EQ(n.Ide.NFref[1].refNFe, digitada.mid(3));
     EXPECT_EQ(n.Ide.finNFe, 4);
-    // A return carries no payment.
+    // A return carries no payment, even when the whole invoice is paid by default.
     ASSERT_EQ(n.pag.Count(), 1);
     EXPECT_EQ(n.pag[0].tPag, QStringLiteral("90"));
     validarEsquema(n);
@@ -713,4 +717,181 @@ TEST_F(NFVendaNFe, AdditionalInformation) {
     config("NFE.CST.PROD", "N");
     EXPECT_EQ(montar(2).Det[0].Imposto.ICMS.CST, QStringLiteral("41"));
     EXPECT_EQ(montar(-1).Det[0].Imposto.ICMS.CST, QStringLiteral("00"));
+}
+
+// --- composition
+
+TEST_F(NFVendaNFe, CompositionIsSentAsItsComponents) {
+    sql(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, PRO_CST, PRO_NCM) "
+                       "values (40, '4004', 'KIT', 10, '000', '73181500')"));
+    sql(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, PRO_CST, PRO_ALIQ_ICMS) "
+                       "values (41, '4101', 'PECA A', 1, '000', 18)"));
+    sql(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO, PROC_QTDE) "
+                       "values (1, 40, 41, 2)"));
+    sql(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO, PROC_QTDE) "
+                       "values (2, 40, 10, 1)"));
+    sql(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO, PROC_QTDE) "
+                       "values (3, 40, 20, 1)"));
+    config("NF.DET.COMP", "S");
+    novaNotaSP();
+    produto("4004", "2");
+    produto("1001", "1");
+    cabecalho("NFV_TP_FRETE", QStringLiteral("FOB"));
+    cabecalho("NFV_FRETE", QStringLiteral("5"));
+    gravar();
+    const nfe::NFe& n = montar();
+    ASSERT_EQ(n.Det.Count(), 4);
+    EXPECT_EQ(n.Det[0].Prod.xProd, QStringLiteral("PECA A"));
+    EXPECT_EQ(n.Det[0].Prod.qCom, Currency(4));      // 2 kits x 2
+    EXPECT_EQ(n.Det[0].Prod.vUnCom, c("1.665"));     // 3.33 / 2
+    EXPECT_EQ(n.Det[2].Prod.vUnCom, c("3.34"));      // the last part closes 10.00
+    EXPECT_EQ(n.Det[3].nItem, 4);
+    EXPECT_EQ(n.Det[0].Imposto.ICMS.vICMS, c("1.20")); // 6.66 x 18%
+    EXPECT_EQ(somaDet(n, &nfe::Prod::vProd), Currency(22));
+    EXPECT_EQ(somaDet(n, &nfe::Prod::vFrete), Currency(5));
+    EXPECT_EQ(n.Total.ICMSTot.vProd, Currency(22));
+    validarEsquema(n);
+}
+
+// --- a generated set of invoices
+
+namespace {
+// The authority's cross-field rules on a document, by rejection code.
+QStringList rejeicoes(const nfe::NFe& n) {
+    QStringList r;
+    const nfe::ICMSTot& t = n.Total.ICMSTot;
+    nfe::ICMSTot s;
+    for (const nfe::Det& d : n.Det) {
+        s.vProd += d.Prod.vProd;
+        s.vDesc += d.Prod.vDesc;
+        s.vFrete += d.Prod.vFrete;
+        s.vOutro += d.Prod.vOutro;
+        s.vBC += d.Imposto.ICMS.vBC;
+        s.vICMS += d.Imposto.ICMS.vICMS;
+        s.vST += d.Imposto.ICMS.vICMSST;
+        s.vBCST += d.Imposto.ICMS.vBCST;
+        s.vFCP += d.Imposto.ICMS.vFCP.roundTo2Even();
+        s.vFCPST += d.Imposto.ICMS.vFCPST.roundTo2Even();
+        s.vIPI += d.Imposto.IPI.vIPI;
+        s.vICMSUFDest += d.Imposto.ICMSUFDest.vICMSUFDest.roundTo2Even();
+        s.vFCPUFDest += d.Imposto.ICMSUFDest.vFCPUFDest.roundTo2Even();
+        if (d.Prod.vFrete < Currency() || d.Prod.vDesc < Currency() || d.Prod.vOutro < Currency())
+            r << QStringLiteral("negative share");
+        if (d.Imposto.ICMSUFDest.vICMSUFDest < Currency() || d.Imposto.ICMSUFDest.vICMSUFRemet < Currency())
+            r << QStringLiteral("negative partition");
+    }
+    if (s.vBC != t.vBC) r << QStringLiteral("531");
+    if (s.vICMS != t.vICMS) r << QStringLiteral("532");
+    if (s.vBCST != t.vBCST) r << QStringLiteral("533");
+    if (s.vST != t.vST) r << QStringLiteral("534");
+    if (s.vFrete != t.vFrete) r << QStringLiteral("535");
+    if (s.vProd != t.vProd) r << QStringLiteral("564");
+    if (s.vDesc != t.vDesc || s.vOutro != t.vOutro || s.vIPI != t.vIPI) r << QStringLiteral("536-601");
+    if (s.vFCP != t.vFCP.roundTo2Even() || s.vFCPST != t.vFCPST.roundTo2Even()) r << QStringLiteral("859-861");
+    if (s.vICMSUFDest != t.vICMSUFDest.roundTo2Even() || s.vFCPUFDest != t.vFCPUFDest.roundTo2Even())
+        r << QStringLiteral("695");
+    const Currency vNF = t.vProd - t.vDesc - t.vICMSDeson + t.vST + t.vFCPST + t.vFrete + t.vSeg + t.vOutro + t.vII
+        + t.vIPI + t.vIPIDevol;
+    if (vNF != t.vNF) r << QStringLiteral("610");
+    Currency pago;
+    bool semPagamento = false;
+    for (const nfe::DetPag& p : n.pag) {
+        pago += p.vPag;
+        semPagamento = semPagamento || p.tPag == u"90";
+    }
+    if ((n.Ide.finNFe == 3 || n.Ide.finNFe == 4) && !semPagamento) r << QStringLiteral("871");
+    if (!semPagamento && pago < t.vNF) r << QStringLiteral("865");
+    for (int k = 0; k < n.Cobr.Dup.Count(); ++k)
+        if (n.Cobr.Dup[k].nDup != QString::number(k + 1).rightJustified(3, u'0')) r << QStringLiteral("857");
+    if (n.Ide.cNF == n.Ide.nNF) r << QStringLiteral("897");
+    if (n.Dest.indIEDest == 9 && n.Ide.indFinal != 1) r << QStringLiteral("696");
+    if (n.Ide.idDest == 3 && n.Dest.EnderDest.UF != u"EX") r << QStringLiteral("773");
+    if (n.Ide.finNFe == 4 && n.Ide.NFref.isEmpty()) r << QStringLiteral("254");
+    for (const nfe::NFref& ref : n.Ide.NFref)
+        if (!ref.refNFe.isEmpty() && !nfe::ChaveValida(ref.refNFe)) r << QStringLiteral("547");
+    return r;
+}
+} // namespace
+
+TEST_F(NFVendaNFe, EveryInvoiceOfAGeneratedSetPassesSchemaAndRules) {
+    sql(QStringLiteral("update PESSOA set PES_CIDADE = 'RIO DE JANEIRO', PES_CPFCNPJ = '11444777000161' where CODPESSOA = 5"));
+    sql(QStringLiteral("insert into PESSOA (CODPESSOA, PES_NOME, PES_UF, PES_PAIS, PES_CIDADE, PES_ENDERECO) "
+                       "values (6, 'Cliente AR', 'SP', 'ARGENTINA', 'ROSARIO', 'CALLE 1')"));
+    sql(QStringLiteral("update PRODUTO set PRO_CSOSN = '102' where CODPRODUTO = 20"));
+    std::mt19937 gerador(20261206);
+    auto sorteio = [&](int n) { return int(gerador() % unsigned(n)); };
+    auto um = [&](std::initializer_list<const char*> l) { return QString::fromLatin1(*(l.begin() + sorteio(int(l.size())))); };
+    const int quantas = 500;
+    int validadas = 0;
+    QHash<QString, QString> atual; // only changes are written, to keep the set quick
+    auto mudar = [&](const char* chave, const char* valor) {
+        if (atual.value(QLatin1String(chave)) != QLatin1String(valor))
+            config(chave, valor);
+        atual.insert(QLatin1String(chave), QLatin1String(valor));
+    };
+    for (int k = 0; k < quantas; ++k) {
+        const bool simples = sorteio(3) == 0;
+        if (atual.value(QStringLiteral("simples")) != (simples ? u"S" : u"N")) {
+            sql(QStringLiteral("update PAR_GERAL set PARG_REGIME_TRIBUTARIO = '%1' where CODEMPRESA = 1")
+                    .arg(simples ? QStringLiteral("Simples Nacional") : QStringLiteral("Regime Normal")));
+            TdmAcesso::gerarInstance().recarregarEmpresa();
+            atual.insert(QStringLiteral("simples"), simples ? QStringLiteral("S") : QStringLiteral("N"));
+        }
+        for (const char* chave : {"NF.ORD.DESCRI", "PRO.UND.NFE", "NFE4.PAG.TOTAL", "NFE4.ICMS.UFD", "NFE4.COB.ENV",
+                                  "NFE.NOM.FANT", "NF.EXT.ATV"})
+            mudar(chave, sorteio(2) ? "S" : "N");
+        mudar("NFE.OPT.ALIQ", sorteio(2) ? "2,5" : "0");
+        dm().novaNFVenda();
+        cabecalho("CODSERIE", QStringLiteral("1"));
+        const QString cliente = um({"1", "2", "5", "6"});
+        cabecalho("CODPESSOA", cliente);
+        cabecalho("CODCFOP", (cliente == u"1" || cliente == u"6") ? QStringLiteral("5102") : QStringLiteral("6102"));
+        const int itens = 1 + sorteio(4);
+        for (int i = 0; i < itens; ++i) {
+            dm().novoItem();
+            noItem("CODPESQUISA", um({"1001", "2002"}));
+            noItem("NFVI_QTDE", QString::number(1 + sorteio(20)));
+            noItem("NFVI_VLR_UNITARIO", QStringLiteral("%1,%2").arg(1 + sorteio(300)).arg(sorteio(1000), 3, 10, QChar(u'0')));
+            noItem("NFVI_CST", QStringLiteral("0") + um({"00", "10", "20", "30", "40", "41", "50", "51", "60", "70", "90"}));
+            noItem("NFVI_CSOSN", um({"101", "102", "103", "201", "202", "203", "300", "400", "500", "900"}));
+            noItem("NFVI_ALIQ_ICMS", um({"0", "7", "12", "18"}));
+            if (sorteio(3) == 0)
+                noItem("NFVI_PERDESC", QString::number(sorteio(60)));
+            if (sorteio(3) == 0)
+                noItem("NFVI_ALIQ_IPI", um({"5", "10"}));
+            if (sorteio(3) == 0) {
+                noItem("NFVI_PIS_PER", QStringLiteral("1,65"));
+                noItem("NFVI_COFINS_PER", QStringLiteral("7,6"));
+            }
+            noItem("NFVI_ALIQ_ICMS_FORA", um({"0", "7", "17", "18", "20"}));
+            noItem("NFVI_FCP_ALIQ", um({"0", "2"}));
+            dm().gravarItem();
+        }
+        cabecalho("NFV_TP_FRETE", um({"CIF", "FOB", "SFT"}));
+        if (sorteio(2))
+            cabecalho("NFV_FRETE", QStringLiteral("%1,%2").arg(sorteio(30)).arg(sorteio(100), 2, 10, QChar(u'0')));
+        if (sorteio(3) == 0)
+            cabecalho("NFV_DESCVLR", QStringLiteral("0,%1").arg(sorteio(100), 2, 10, QChar(u'0')));
+        if (sorteio(3) == 0)
+            cabecalho("NFV_ACRESCIMO", QString::number(sorteio(10)));
+        if (cliente == u"6") {
+            cabecalho("NFV_UF_EMB", QStringLiteral("SP"));
+            cab().field(QStringLiteral("NFV_LOCAL_EMB")).setValue(QStringLiteral("SANTOS"));
+        }
+        const nfe::NFe& n = montar(sorteio(4) == 0 ? 1 + sorteio(7) : -1);
+        const QStringList r = rejeicoes(n);
+        EXPECT_TRUE(r.isEmpty()) << "invoice " << k << ": " << r.join(u',').toStdString();
+        if (assinador) {
+            const QStringList erros =
+                validador->validar(assinador->assinar(xml(n).toUtf8(), "infNFe"), QStringLiteral("nfe_v4.00.xsd"));
+            EXPECT_TRUE(erros.isEmpty()) << "invoice " << k << ": " << erros.join(u'\n').toStdString();
+            validadas += erros.isEmpty() ? 1 : 0;
+        }
+        dm().cancelarNFVenda();
+        if (HasFailure())
+            break;
+    }
+    if (!assinador)
+        GTEST_SKIP() << "NF-e schemas or test certificate not available in the data cache";
+    EXPECT_EQ(validadas, quantas);
 }
