@@ -7,6 +7,9 @@
 #include "framework/services/Module.h"
 #include "framework/ui/UserInterface.h"
 #include "invoice/DNFVenda.h"
+#include "nfe/ConfiguracoesArquivo.h"
+#include "nfe/NFeComponent.h"
+#include "registers/DNFe.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -337,13 +340,46 @@ QJsonObject nfvendaComoJson(TdmNFVenda& dm) {
 
 int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString acao = args.value(0);
-    const CommandLine cl = CommandLine::parse(args.mid(1), {}, {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
+    const bool comoXml = acao == u"xml";
+    const CommandLine cl = comoXml ? CommandLine::parse(args.mid(1), {QStringLiteral("out")}, {QStringLiteral("assinar")})
+                                   : CommandLine::parse(args.mid(1), {}, {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
     int numero = 0;
     QString serie;
     if (cl.error.isEmpty() && acao == u"importar" && !cl.positional.isEmpty() && !cl.switches.contains(QStringLiteral("json")))
         return importar(cl, out, err);
     const bool comNota = cl.error.isEmpty() && numeroESerie(cl, numero, serie) &&
                          !cl.switches.contains(QStringLiteral("nao-alterar-cfop"));
+    if (comNota && comoXml) {
+        return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
+            abrirOuRecusar(dm, numero, serie);
+            TdmNFe& dmNFe = TdmNFe::gerarInstance();
+            const bool assinar = cl.switches.contains(QStringLiteral("assinar"));
+            // The shop's settings (environment, emission form, certificate) when there are any.
+            if (assinar || QFile::exists(nfe::arquivoConfiguracaoPadrao()))
+                dmNFe.configurarNFE();
+            nfe::NotasFiscais& lista = dmNFe.componente().NotasFiscais;
+            lista.Clear();
+            nfe::NotaFiscal& nota = dm.NFE_GerarDados(-1, QString(), QString());
+            try {
+                if (assinar)
+                    lista.Assinar();
+                else
+                    nota.GerarXML();
+            } catch (const std::exception& e) {
+                throw DatabaseError(QStringLiteral("NF-e não gerada: %1").arg(QString::fromUtf8(e.what())));
+            }
+            const QString destino = cl.values.value(QStringLiteral("out"));
+            if (destino.isEmpty()) {
+                out << QString::fromUtf8(nota.XML) << Qt::endl;
+                return 0;
+            }
+            QFile f(destino);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(nota.XML) != nota.XML.size())
+                throw DatabaseError(QStringLiteral("Não foi possível gravar %1: %2").arg(destino, f.errorString()));
+            out << destino << Qt::endl;
+            return 0;
+        });
+    }
     if (comNota && acao == u"mostrar") {
         return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
             abrirOuRecusar(dm, numero, serie);
@@ -372,7 +408,8 @@ int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& er
         err << cl.error << Qt::endl;
     err << "uso: kvo nfvenda importar ARQ.json [ARQ.json ...] [--nao-alterar-cfop]" << Qt::endl
         << "     kvo nfvenda mostrar NUMERO SERIE [--json]" << Qt::endl
-        << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl;
+        << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl
+        << "     kvo nfvenda xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl;
     return 2;
 }
 
