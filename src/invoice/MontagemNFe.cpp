@@ -111,7 +111,13 @@ MontagemNFe::MontagemNFe(TdmNFVenda& dm, nfe::NFe& doc, int opcaoSimples, const 
     m_simples = m_empresa.simplesNacional();
 }
 
-QString MontagemNFe::cfg(const char* chave) { return TdmConfiguracao::gerarInstance().getStr(QLatin1String(chave)); }
+QString MontagemNFe::cfg(const char* chave) {
+    const QString k = QLatin1String(chave);
+    auto it = m_cfg.constFind(k);
+    if (it == m_cfg.constEnd())
+        it = m_cfg.insert(k, TdmConfiguracao::gerarInstance().getStr(k));
+    return *it;
+}
 
 void MontagemNFe::montar() {
     ide();

@@ -6,6 +6,7 @@
 #include "framework/services/DAcesso.h"
 #include "nfe/NFeModel.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -66,6 +67,8 @@ private:
     void transporte();
     void informacoesAdicionais();
     int origemProduto(qint64 codproduto);
+    int componentes(qint64 codproduto);
+    Currency aliquotaNcm(qint64 codproduto);
     QString cfg(const char* chave);
     bool flag(const char* chave) { return cfg(chave) == QLatin1String("S"); }
 
@@ -80,6 +83,10 @@ private:
     bool m_estrangeiro = false;
     QString m_ufCliente;
     QVector<Linha> m_linhas;
+    // Read once per document: the keys and, per product, origin, composition and tax rate.
+    QHash<QString, QString> m_cfg;
+    QHash<qint64, int> m_origens, m_componentes;
+    QHash<qint64, Currency> m_aliqNcm;
     Currency m_somaDescontosItens, m_somaTributos;
 };
 

@@ -56,14 +56,38 @@ void somenteOQueOGrupoLeva(nfe::ICMS& c) {
 }
 } // namespace
 
+int MontagemNFe::componentes(qint64 codproduto) {
+    auto it = m_componentes.constFind(codproduto);
+    if (it == m_componentes.constEnd())
+        it = m_componentes.insert(
+            codproduto, conexao()
+                            .scalar(QStringLiteral("SELECT count(*) as QTDE_ITENS FROM PRODUTO_COMPOSICAO "
+                                                   "WHERE PRODUTO_COMPOSICAO.CODPRODUTO = :P"),
+                                    {{QStringLiteral("P"), codproduto}})
+                            .toInt());
+    return *it;
+}
+
+Currency MontagemNFe::aliquotaNcm(qint64 codproduto) {
+    auto it = m_aliqNcm.constFind(codproduto);
+    if (it == m_aliqNcm.constEnd())
+        it = m_aliqNcm.insert(codproduto, codproduto > 0 ? TdmProduto::gerarInstance().retornarAliqNCM(int(codproduto))
+                                                         : Currency());
+    return *it;
+}
+
 int MontagemNFe::origemProduto(qint64 codproduto) {
+    if (const auto it = m_origens.constFind(codproduto); it != m_origens.constEnd())
+        return *it;
     const QString o = conexao()
                           .scalar(QStringLiteral("SELECT coalesce(PRO_ICMS_ORIGEM, '0') as PRO_ICMS_ORIGEM FROM PRODUTO "
                                                  "WHERE CODPRODUTO = :P"),
                                   {{QStringLiteral("P"), codproduto}})
                           .toString()
                           .trimmed();
-    return em(o, {"1", "2", "3", "4", "5", "6", "7", "8"}) ? o.toInt() : 0;
+    const int origem = em(o, {"1", "2", "3", "4", "5", "6", "7", "8"}) ? o.toInt() : 0;
+    m_origens.insert(codproduto, origem);
+    return origem;
 }
 
 void MontagemNFe::itens() {
@@ -83,13 +107,7 @@ void MontagemNFe::itens() {
 
 void MontagemNFe::item(RecordSet& i) {
     const qint64 codproduto = inteiro(i, "CODPRODUTO");
-    if (flag("NF.DET.COMP") && codproduto > 0
-        && conexao()
-                   .scalar(QStringLiteral("SELECT count(*) as QTDE_ITENS FROM PRODUTO_COMPOSICAO "
-                                          "WHERE PRODUTO_COMPOSICAO.CODPRODUTO = :P"),
-                           {{QStringLiteral("P"), codproduto}})
-                   .toLongLong()
-               > 0) {
+    if (flag("NF.DET.COMP") && codproduto > 0 && componentes(codproduto) > 0) {
         composicao(i, codproduto);
         return;
     }
@@ -152,7 +170,7 @@ void MontagemNFe::impostos(RecordSet& i, nfe::Det& d, const QString& descricao) 
 
     if (str(m_cab, "NFV_TIPO") == u"S" && str(m_cab, "CFOP_CLASSIFICACAO") != QStringLiteral("Devolução")
         && flag("NF.LEI.IMP")) {
-        const Currency aliq = codproduto > 0 ? TdmProduto::gerarInstance().retornarAliqNCM(int(codproduto)) : Currency();
+        const Currency aliq = aliquotaNcm(codproduto);
         const Currency estimativa = aliq > Currency() ? totalItem * aliq / Currency(100) : Currency();
         t.vTotTrib = r2(estimativa);
         m_somaTributos += estimativa;
@@ -459,7 +477,7 @@ void MontagemNFe::composicao(RecordSet& i, qint64 codproduto) {
         t.IPI.CST = QStringLiteral("01");
         if (str(m_cab, "NFV_TIPO") == u"S" && str(m_cab, "CFOP_CLASSIFICACAO") != QStringLiteral("Devolução")
             && flag("NF.LEI.IMP")) {
-            const Currency aliq = TdmProduto::gerarInstance().retornarAliqNCM(int(campo("CODPRODUTO").asInteger()));
+            const Currency aliq = aliquotaNcm(campo("CODPRODUTO").asInteger());
             const Currency estimativa = aliq > Currency() ? qtdePai * minhaParte * aliq / Currency(100) : Currency();
             t.vTotTrib = r2(estimativa);
             m_somaTributos += estimativa;
