@@ -173,8 +173,8 @@ void MontagemNFe::ide() {
         i.indFinal = 1;
     else if (consumidor == u"N")
         i.indFinal = 0;
-    else
-        i.indFinal = OnlyNumber(str(m_cab, "PES_CPFCNPJ")).size() == 11 ? 1 : 0;
+    else // by the person type, once the customer record is read
+        i.indFinal = -1;
     i.indPres = 0;
     i.procEmi = 0;
     i.verProc = QStringLiteral("1.0.0.0");
@@ -250,6 +250,8 @@ void MontagemNFe::emitente() {
 void MontagemNFe::destinatario() {
     RecordSet& p = TdmPessoa::gerarInstance().abrir(int(inteiro(m_cab, "CODPESSOA")));
     nfe::Dest& d = m_doc.Dest;
+    if (m_doc.Ide.indFinal < 0)
+        m_doc.Ide.indFinal = str(p, "PES_TIPO").trimmed() == u"F" ? 1 : 0;
     const QString nome = str(p, "PES_NOME").trimmed();
     const QString razao = str(p, "PES_RAZAO_SOCIAL").trimmed();
     d.xNome = (flag("NFE.NOM.FANT") || razao.isEmpty()) ? nome : razao;
@@ -286,7 +288,7 @@ void MontagemNFe::destinatario() {
         a.UF = QStringLiteral("EX");
         a.CEP = 0;
         d.CNPJCPF.clear();
-        d.idEstrangeiro = str(p, "PES_CPFCNPJ").trimmed();
+        d.idEstrangeiro = str(p, "PES_CPFCNPJ").simplified().remove(u' ').left(20);
         if (d.idEstrangeiro.size() < 5)
             d.idEstrangeiro.clear();
         d.indIEDest = 9;

@@ -2,6 +2,8 @@
 // the authority applies to them, and schema validation of whole documents.
 #include "NFVendaFixture.h"
 
+#include "RegrasNFe.h"
+
 #include "core/Clock.h"
 #include "core/Paths.h"
 #include "framework/services/DAcesso.h"
@@ -780,6 +782,8 @@ QStringList rejeicoes(const nfe::NFe& n) {
         if (d.Imposto.ICMSUFDest.vICMSUFDest < Currency() || d.Imposto.ICMSUFDest.vICMSUFRemet < Currency())
             r << QStringLiteral("negative partition");
     }
+    if (const auto v = autoridade::violacaoDeRegra(n))
+        r << QString::number(v->first);
     if (s.vBC != t.vBC) r << QStringLiteral("531");
     if (s.vICMS != t.vICMS) r << QStringLiteral("532");
     if (s.vBCST != t.vBCST) r << QStringLiteral("533");
@@ -894,4 +898,65 @@ TEST_F(NFVendaNFe, EveryInvoiceOfAGeneratedSetPassesSchemaAndRules) {
     if (!assinador)
         GTEST_SKIP() << "NF-e schemas or test certificate not available in the data cache";
     EXPECT_EQ(validadas, quantas);
+}
+
+// --- the local authority's rules, each on a document that breaks it
+
+TEST_F(NFVendaNFe, EachCrossFieldRuleGivesItsRejectionCode) {
+    sql(QStringLiteral("update PESSOA set PES_IE = null where CODPESSOA = 1"));
+    vendaSP();
+    const nfe::NFe bom = montar();
+    ASSERT_FALSE(autoridade::violacaoDeRegra(bom).has_value());
+    const auto codigo = [&](const std::function<void(nfe::NFe&)>& estragar) {
+        nfe::NFe n = bom;
+        estragar(n);
+        const auto v = autoridade::violacaoDeRegra(n);
+        return v ? v->first : 0;
+    };
+    const Currency centavo = c("0.01");
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vBC += centavo; }), 531);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vICMS += centavo; }), 532);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vBCST += centavo; }), 533);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vST += centavo; }), 534);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Det[0].Prod.vFrete += centavo; }), 535);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vDesc += centavo; }), 537);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Det[1].Imposto.IPI.vIPI += centavo; }), 538);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vProd += centavo; }), 564);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Det[0].Imposto.PIS.v += centavo; }), 602);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vOutro += centavo; }), 604);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Total.ICMSTot.vNF += centavo; }), 610);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) {
+                  n.pag.Clear();
+                  nfe::DetPag& p = n.pag.Add();
+                  p.tPag = QStringLiteral("01");
+                  p.vPag = n.Total.ICMSTot.vNF - centavo;
+              }),
+              865);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) {
+                  n.Ide.finNFe = 4;
+                  n.Ide.NFref.Add().refNFe = dm().GetChaveAcesso();
+                  n.pag.Clear();
+                  n.pag.Add().tPag = QStringLiteral("01");
+              }),
+              871);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Ide.finNFe = 4; }), 321);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) {
+                  QString chave = dm().GetChaveAcesso();
+                  chave[43] = QChar(u'0' + (chave[43].digitValue() + 1) % 10);
+                  n.Ide.NFref.Add().refNFe = chave;
+              }),
+              547);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Ide.indFinal = 0; }), 696);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Ide.cNF = n.Ide.nNF; }), 897);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Dest.EnderDest.UF = QStringLiteral("RJ"); }), 773);
+    EXPECT_EQ(codigo([&](nfe::NFe& n) { n.Ide.idDest = 2; }), 772);
+}
+
+TEST_F(NFVendaNFe, FinalConsumerByPersonTypeWhenTheFlagIsBlank) {
+    sql(QStringLiteral("update PESSOA set PES_CONSUMIDOR_FINAL = null where CODPESSOA = 1"));
+    vendaSP();
+    EXPECT_EQ(montar().Ide.indFinal, 0); // legal person, a taxpayer
+    sql(QStringLiteral("update PESSOA set PES_TIPO = 'F' where CODPESSOA = 1"));
+    dm().abrirNFVenda(int(cab().field(QStringLiteral("CODNFVENDA")).asInteger()), QStringLiteral("1"));
+    EXPECT_EQ(montar().Ide.indFinal, 1);
 }
