@@ -960,3 +960,58 @@ TEST_F(NFVendaNFe, FinalConsumerByPersonTypeWhenTheFlagIsBlank) {
     dm().abrirNFVenda(int(cab().field(QStringLiteral("CODNFVENDA")).asInteger()), QStringLiteral("1"));
     EXPECT_EQ(montar().Ide.indFinal, 1);
 }
+
+// --- whole documents against golden files (KVO_ATUALIZAR_GOLDEN=1 writes them)
+
+namespace {
+QString semFusoHorario(QString xml) {
+    static const QRegularExpression fuso(QStringLiteral("(<dh[A-Za-z]+>[^<]*T\\d\\d:\\d\\d:\\d\\d)[-+]\\d\\d:\\d\\d"));
+    return xml.replace(fuso, QStringLiteral("\\1"));
+}
+} // namespace
+
+class NFVendaNFeGolden : public NFVendaNFe {
+protected:
+    NFVendaNFeGolden() { Clock::setFixed(QDateTime(QDate(2026, 6, 15), QTime(10, 20, 30))); }
+    void comparar(const nfe::NFe& n, const char* nome) {
+        const QString arquivo = QStringLiteral(KVO_SOURCE_DIR "/tests/invoice/golden/") + QLatin1String(nome);
+        const QString atual = semFusoHorario(xml(n));
+        if (qEnvironmentVariableIsSet("KVO_ATUALIZAR_GOLDEN")) {
+            QFile f(arquivo);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(atual.toUtf8());
+        }
+        QFile f(arquivo);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << arquivo.toStdString();
+        EXPECT_EQ(atual, QString::fromUtf8(f.readAll()));
+        validarEsquema(n);
+    }
+};
+
+TEST_F(NFVendaNFeGolden, InternalSale) {
+    vendaSP();
+    comparar(montar(), "venda-interna.xml");
+}
+
+TEST_F(NFVendaNFeGolden, InterstateFinalConsumerWithPartitionAndFcp) {
+    dm().novaNFVenda();
+    cabecalho("CODSERIE", QStringLiteral("1"));
+    cabecalho("CODPESSOA", QStringLiteral("2"));
+    cabecalho("CODCFOP", QStringLiteral("6102"));
+    itemPrecado("2", "50", "12");
+    noItem("NFVI_ALIQ_ICMS_FORA", QStringLiteral("18"));
+    noItem("NFVI_FCP_ALIQ", QStringLiteral("2"));
+    dm().gravarItem();
+    gravar();
+    comparar(montar(), "interestadual-consumidor-final.xml");
+}
+
+TEST_F(NFVendaNFeGolden, SimplesNacionalOptionOne) {
+    sql(QStringLiteral("update PAR_GERAL set PARG_REGIME_TRIBUTARIO = 'Simples Nacional' where CODEMPRESA = 1"));
+    TdmAcesso::gerarInstance().recarregarEmpresa();
+    config("NFE.OPT.ALIQ", "1,25");
+    config("NFE.OPT.SMP", "1");
+    sql(QStringLiteral("update PRODUTO set PRO_CSOSN = '102' where CODPRODUTO = 20"));
+    vendaSP();
+    comparar(montar(), "simples-opcao-1.xml");
+}
