@@ -7,6 +7,9 @@
 #include "framework/services/Module.h"
 #include "framework/ui/UserInterface.h"
 #include "invoice/DNFVenda.h"
+#include "nfe/ConfiguracoesArquivo.h"
+#include "nfe/NFeComponent.h"
+#include "registers/DNFe.h"
 #include "registers/EscolhaParcelas.h"
 
 #include <QFile>
@@ -394,15 +397,53 @@ int acaoNaNota(const QString& acao, const CommandLine& cl, int numero, const QSt
 int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString acao = args.value(0);
     const bool deFaturar = acao == u"faturar";
+    const bool comoXml = acao == u"xml";
+    QSet<QString> comValor;
+    if (deFaturar)
+        comValor = {QStringLiteral("parcelas"), QStringLiteral("dias")};
+    if (comoXml)
+        comValor = {QStringLiteral("out")};
     const CommandLine cl =
-        CommandLine::parse(args.mid(1), deFaturar ? QSet<QString>{QStringLiteral("parcelas"), QStringLiteral("dias")} : QSet<QString>{},
-                           {QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
+        CommandLine::parse(args.mid(1), comValor,
+                           comoXml ? QSet<QString>{QStringLiteral("assinar")}
+                                   : QSet<QString>{QStringLiteral("json"), QStringLiteral("nao-alterar-cfop")});
     int numero = 0;
     QString serie;
     if (cl.error.isEmpty() && acao == u"importar" && !cl.positional.isEmpty() && !cl.switches.contains(QStringLiteral("json")))
         return importar(cl, out, err);
     const bool comNota = cl.error.isEmpty() && numeroESerie(cl, numero, serie) &&
                          !cl.switches.contains(QStringLiteral("nao-alterar-cfop"));
+    if (comNota && comoXml) {
+        return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
+            abrirOuRecusar(dm, numero, serie);
+            TdmNFe& dmNFe = TdmNFe::gerarInstance();
+            const bool assinar = cl.switches.contains(QStringLiteral("assinar"));
+            // The shop's settings (environment, emission form, certificate) when there are any.
+            if (assinar || QFile::exists(nfe::arquivoConfiguracaoPadrao()))
+                dmNFe.configurarNFE();
+            nfe::NotasFiscais& lista = dmNFe.componente().NotasFiscais;
+            lista.Clear();
+            nfe::NotaFiscal& nota = dm.NFE_GerarDados(-1, QString(), QString());
+            try {
+                if (assinar)
+                    lista.Assinar();
+                else
+                    nota.GerarXML();
+            } catch (const std::exception& e) {
+                throw DatabaseError(QStringLiteral("NF-e não gerada: %1").arg(QString::fromUtf8(e.what())));
+            }
+            const QString destino = cl.values.value(QStringLiteral("out"));
+            if (destino.isEmpty()) {
+                out << QString::fromUtf8(nota.XML) << Qt::endl;
+                return 0;
+            }
+            QFile f(destino);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(nota.XML) != nota.XML.size())
+                throw DatabaseError(QStringLiteral("Não foi possível gravar %1: %2").arg(destino, f.errorString()));
+            out << destino << Qt::endl;
+            return 0;
+        });
+    }
     if (comNota && acao == u"mostrar") {
         return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
             abrirOuRecusar(dm, numero, serie);
@@ -435,7 +476,8 @@ int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& er
         << "     kvo nfvenda mostrar NUMERO SERIE [--json]" << Qt::endl
         << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl
         << "     kvo nfvenda faturar NUMERO SERIE [--parcelas N] [--dias D]" << Qt::endl
-        << "     kvo nfvenda reabrir|excluir NUMERO SERIE   (excluir: a senha vem de KVO_SENHA)" << Qt::endl;
+        << "     kvo nfvenda reabrir|excluir NUMERO SERIE   (excluir: a senha vem de KVO_SENHA)" << Qt::endl
+        << "     kvo nfvenda xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl;
     return 2;
 }
 

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
         << "     kvo import products|persons ARQUIVO.csv" << Qt::endl
-        << "     kvo nfvenda importar ARQ.json [...] [--nao-alterar-cfop] | mostrar NUMERO SERIE [--json] | recalcular NUMERO SERIE" << Qt::endl
+        << "     kvo nfvenda importar ARQ.json [...] [--nao-alterar-cfop] | mostrar NUMERO SERIE [--json] | recalcular NUMERO SERIE | xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl
         << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
         << Qt::endl
         << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl

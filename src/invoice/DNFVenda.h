@@ -11,6 +11,10 @@
 
 namespace kvo {
 
+namespace nfe {
+class NotaFiscal;
+}
+
 // The sales invoice data module (dmNFVenda): the header, its items, service
 // lines and correction letters as record sets, every field reaction, the
 // defaults of new rows, the tax and total arithmetic and the saving of an
@@ -131,6 +135,22 @@ public:
     // The NF-e cancellation event that precedes the local cancellation for a
     // company that issues NF-e (raises when it fails); set by the NF-e layer.
     std::function<void(int numero, const QString& serie)> eventoCancelamentoNFe;
+
+    // --- NF-e (DNFVendaNFe.cpp)
+    // Appends to the NF-e component's list one document assembled from the
+    // open invoice, its items, the company, the customer, the payment method
+    // and the receivables, and returns it. `opcaoSimples` -1 takes the
+    // Simples Nacional text from configuration; the credit texts serve option
+    // 6. Stops (kvo::Abort after the error dialog) on what the authority would
+    // refuse; the partly filled document stays in the list for the caller.
+    nfe::NotaFiscal& NFE_GerarDados(int opcaoSimples, const QString& valorCredito, const QString& aliqCredito);
+    // Access key of the open invoice, 44 digits without "NFe".
+    QString GetChaveAcesso();
+    // The key's numeric code: NFV_CNF when it fits eight digits and differs
+    // from the number, else a stable code derived from number and series.
+    static int NFE_CodigoNumerico(qint64 cnf, qint64 numero, const QString& serie);
+    // The series number sent in the document ("MULTI.EMPRESA" rule).
+    static int NFE_Serie(const QString& codserie);
 
     // --- read-only helpers
     // Live instalments (not written off by a reopening) of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,

@@ -68,9 +68,13 @@ const QHash<QString, QString>& TdmNFe::municipios(int codigoUf) {
     return *m_municipios.insert(codigoUf, tabela);
 }
 
-QString TdmNFe::obterCodigoMunicipio(const QString& cidade, const QString& uf) {
+QString TdmNFe::codigoMunicipio(const QString& cidade, const QString& uf) {
     const int codigoUf = nfe::UFparaCodigo(uf.trimmed().toUpper());
-    const QString codigo = codigoUf > 0 ? municipios(codigoUf).value(chaveNome(cidade)) : QString();
+    return codigoUf > 0 ? municipios(codigoUf).value(chaveNome(cidade)) : QString();
+}
+
+QString TdmNFe::obterCodigoMunicipio(const QString& cidade, const QString& uf) {
+    const QString codigo = codigoMunicipio(cidade, uf);
     if (codigo.isEmpty())
         Error(QStringLiteral("Código do município não encontrado para %1/%2.").arg(cidade.trimmed(), uf.trimmed().toUpper()));
     return codigo;

@@ -31,6 +31,8 @@ public:
     // program folder, matching names regardless of accents, case and
     // punctuation; stops the operation for an unknown pair.
     QString obterCodigoMunicipio(const QString& cidade, const QString& uf);
+    // The same code, empty for an unknown pair (a missing file still stops).
+    QString codigoMunicipio(const QString& cidade, const QString& uf);
     // The central bank's code of a country (1058 for Brazil); stops the
     // operation for a country not in the table.
     int obterBacen(const QString& pais);

@@ -356,4 +356,37 @@ TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
     EXPECT_EQ(scalarMoney(db, QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 10")),
               Currency(100 - 5 * notas));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from CONTAS where CON_STATUS = 'ABERTA'")).toInt(), notas);
+
+TEST_F(NFVendaCommand, XmlOfASavedInvoice) {
+    sql(QStringLiteral("update PAR_GERAL set PARG_ENDERECO = 'RUA A', PARG_NUMERO = '1', PARG_BAIRRO = 'CENTRO', "
+                       "PARG_CIDADE = 'SAO PAULO', PARG_COD_MUNICIPIO = 3550308, PARG_CEP = '01001000' where CODEMPRESA = 1"));
+    sql(QStringLiteral("update PESSOA set PES_CPFCNPJ = '11444777000161', PES_ENDERECO = 'AV B', PES_BAIRRO = 'SE', "
+                       "PES_CIDADE = 'SAO PAULO' where CODPESSOA = 1"));
+    sql(QStringLiteral("update PRODUTO set PRO_CST = '000' where CODPRODUTO = 10"));
+    const QByteArray nota = R"({"cabecalho": [["CODSERIE", "1"], ["CODPESSOA", "1"], ["CODCFOP", "5102"]],
+                               "itens": [[["CODPESQUISA", "1001"], ["NFVI_QTDE", "3"]]]})";
+    const CommandRun importado = kvo({QStringLiteral("importar"), escrever(QStringLiteral("xml.json"), nota)});
+    ASSERT_EQ(importado.code, 0) << importado.err.toStdString();
+    const QStringList ns = importado.out.trimmed().split(u' ');
+
+    // The assembly stops with its message and a non-zero exit.
+    const CommandRun semMunicipios = kvo({QStringLiteral("xml"), ns[0], ns[1]});
+    EXPECT_NE(semMunicipios.code, 0);
+    EXPECT_TRUE(semMunicipios.err.contains(QStringLiteral("Arquivo de municípios não encontrado"))) << semMunicipios.err.toStdString();
+
+    QDir(home).mkpath(QStringLiteral("MunIBGE"));
+    QFile mun(home + QStringLiteral("/MunIBGE/MunIBGE-UF35.txt"));
+    ASSERT_TRUE(mun.open(QIODevice::WriteOnly));
+    mun.write("3550308;SAO PAULO\n");
+    mun.close();
+    const QString arquivo = home + QStringLiteral("/nota.xml");
+    const CommandRun r = kvo({QStringLiteral("xml"), ns[0], ns[1], QStringLiteral("--out"), arquivo});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QFile f(arquivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray xml = f.readAll();
+    EXPECT_TRUE(xml.startsWith("<NFe xmlns=\"http://www.portalfiscal.inf.br/nfe\">")) << xml.left(200).toStdString();
+    EXPECT_TRUE(xml.contains(QByteArray("<nNF>" + ns[0].toLatin1() + "</nNF>")));
+    EXPECT_TRUE(xml.contains("<vNF>6.00</vNF>")) << xml.toStdString();
+    EXPECT_EQ(kvo({QStringLiteral("xml"), ns[0], ns[1], QStringLiteral("--json")}).code, 2);
 }

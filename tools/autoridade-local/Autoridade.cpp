@@ -1,9 +1,11 @@
 #include "Autoridade.h"
+#include "RegrasNFe.h"
 #include "RespostasXml.h"
 
 #include "nfe/ChaveAcesso.h"
 #include "nfe/EventoNFe.h"
 #include "nfe/NFeFormat.h"
+#include "nfe/NFeXmlReader.h"
 #include "nfe/NFeXmlWriter.h"
 #include "nfe/XmlLib.h"
 #include "nfe/XmlNos.h"
@@ -201,6 +203,9 @@ QByteArray Autoridade::protocoloDaNota(xmlNode* no, xmlDoc* doc, int cUF, const 
         return rejeitar(213, QStringLiteral("Rejeição: CNPJ-Base do Emitente difere do CNPJ-Base do Certificado Digital"));
     if (xml::texto(ide, "tpAmb").toInt() != m_opcoes.tpAmb)
         return rejeitar(252, QStringLiteral("Rejeição: Ambiente informado diverge do Ambiente de recebimento"));
+    // The cross-field rules, as the authority applies them after the schema.
+    if (const auto violacao = autoridade::violacaoDeRegra(nfe::readNFeXml(bytes)))
+        return rejeitar(violacao->first, violacao->second);
     QJsonObject notas = m_estado.value(QStringLiteral("notas")).toObject();
     const QString existente = chaveDoNumero(cnpj, mod, serie, nNF);
     if (!existente.isEmpty()) {
