@@ -456,9 +456,9 @@ TEST_F(NFVendaNFe, FreightDiscountAndExpensesOverTheItems) {
     EXPECT_EQ(somaDet(n, &nfe::Prod::vDesc), Currency(1));
     EXPECT_EQ(somaDet(n, &nfe::Prod::vOutro), Currency(2));
     EXPECT_EQ(n.Transp.modFrete, 1);
-    const nfe::ICMSTot& t = n.Total.ICMSTot;
-    EXPECT_EQ(t.vFrete, Currency(10));
-    EXPECT_EQ(t.vNF, Currency(30) - Currency(1) + Currency(10) + Currency(2));
+    const nfe::ICMSTot& tot = n.Total.ICMSTot;
+    EXPECT_EQ(tot.vFrete, Currency(10));
+    EXPECT_EQ(tot.vNF, Currency(30) - Currency(1) + Currency(10) + Currency(2));
     validarEsquema(n);
 }
 
@@ -569,10 +569,10 @@ TEST_F(NFVendaNFe, InterstateFinalConsumerWithPartitionAndPovertyFund) {
     EXPECT_EQ(u.pFCPUFDest, Currency(2));
     EXPECT_EQ(u.vFCPUFDest, Currency(2));
     EXPECT_EQ(n.Det[0].Imposto.ICMS.vFCP, Currency(2));
-    const nfe::ICMSTot& t = n.Total.ICMSTot;
-    EXPECT_EQ(t.vICMSUFDest, Currency(6));
-    EXPECT_EQ(t.vFCPUFDest, Currency(2));
-    EXPECT_EQ(t.vFCP, Currency(2));
+    const nfe::ICMSTot& tot = n.Total.ICMSTot;
+    EXPECT_EQ(tot.vICMSUFDest, Currency(6));
+    EXPECT_EQ(tot.vFCPUFDest, Currency(2));
+    EXPECT_EQ(tot.vFCP, Currency(2));
     validarEsquema(n);
 }
 
@@ -602,19 +602,19 @@ TEST_F(NFVendaNFe, TotalsAreTheSumsOfTheItems) {
     cabecalho("NFV_DESCVLR", QStringLiteral("0,05"));
     gravar();
     const nfe::NFe& n = montar();
-    const nfe::ICMSTot& t = n.Total.ICMSTot;
+    const nfe::ICMSTot& tot = n.Total.ICMSTot;
     Currency vBC, vICMS, vIPI;
     for (const nfe::Det& d : n.Det) {
         vBC += d.Imposto.ICMS.vBC;
         vICMS += d.Imposto.ICMS.vICMS;
         vIPI += d.Imposto.IPI.vIPI;
     }
-    EXPECT_EQ(t.vProd, somaDet(n, &nfe::Prod::vProd));
-    EXPECT_EQ(t.vDesc, somaDet(n, &nfe::Prod::vDesc));
-    EXPECT_EQ(t.vBC, vBC);
-    EXPECT_EQ(t.vICMS, vICMS);
-    EXPECT_EQ(t.vIPI, vIPI);
-    EXPECT_EQ(t.vNF, t.vProd - t.vDesc + t.vST + t.vFrete + t.vOutro + t.vIPI + t.vII);
+    EXPECT_EQ(tot.vProd, somaDet(n, &nfe::Prod::vProd));
+    EXPECT_EQ(tot.vDesc, somaDet(n, &nfe::Prod::vDesc));
+    EXPECT_EQ(tot.vBC, vBC);
+    EXPECT_EQ(tot.vICMS, vICMS);
+    EXPECT_EQ(tot.vIPI, vIPI);
+    EXPECT_EQ(tot.vNF, tot.vProd - tot.vDesc + tot.vST + tot.vFrete + tot.vOutro + tot.vIPI + tot.vII);
     validarEsquema(n);
 }
 
@@ -761,7 +761,7 @@ namespace {
 // The authority's cross-field rules on a document, by rejection code.
 QStringList rejeicoes(const nfe::NFe& n) {
     QStringList r;
-    const nfe::ICMSTot& t = n.Total.ICMSTot;
+    const nfe::ICMSTot& tot = n.Total.ICMSTot;
     nfe::ICMSTot s;
     for (const nfe::Det& d : n.Det) {
         s.vProd += d.Prod.vProd;
@@ -784,19 +784,19 @@ QStringList rejeicoes(const nfe::NFe& n) {
     }
     if (const auto v = autoridade::violacaoDeRegra(n))
         r << QString::number(v->first);
-    if (s.vBC != t.vBC) r << QStringLiteral("531");
-    if (s.vICMS != t.vICMS) r << QStringLiteral("532");
-    if (s.vBCST != t.vBCST) r << QStringLiteral("533");
-    if (s.vST != t.vST) r << QStringLiteral("534");
-    if (s.vFrete != t.vFrete) r << QStringLiteral("535");
-    if (s.vProd != t.vProd) r << QStringLiteral("564");
-    if (s.vDesc != t.vDesc || s.vOutro != t.vOutro || s.vIPI != t.vIPI) r << QStringLiteral("536-601");
-    if (s.vFCP != t.vFCP.roundTo2Even() || s.vFCPST != t.vFCPST.roundTo2Even()) r << QStringLiteral("859-861");
-    if (s.vICMSUFDest != t.vICMSUFDest.roundTo2Even() || s.vFCPUFDest != t.vFCPUFDest.roundTo2Even())
+    if (s.vBC != tot.vBC) r << QStringLiteral("531");
+    if (s.vICMS != tot.vICMS) r << QStringLiteral("532");
+    if (s.vBCST != tot.vBCST) r << QStringLiteral("533");
+    if (s.vST != tot.vST) r << QStringLiteral("534");
+    if (s.vFrete != tot.vFrete) r << QStringLiteral("535");
+    if (s.vProd != tot.vProd) r << QStringLiteral("564");
+    if (s.vDesc != tot.vDesc || s.vOutro != tot.vOutro || s.vIPI != tot.vIPI) r << QStringLiteral("536-601");
+    if (s.vFCP != tot.vFCP.roundTo2Even() || s.vFCPST != tot.vFCPST.roundTo2Even()) r << QStringLiteral("859-861");
+    if (s.vICMSUFDest != tot.vICMSUFDest.roundTo2Even() || s.vFCPUFDest != tot.vFCPUFDest.roundTo2Even())
         r << QStringLiteral("695");
-    const Currency vNF = t.vProd - t.vDesc - t.vICMSDeson + t.vST + t.vFCPST + t.vFrete + t.vSeg + t.vOutro + t.vII
-        + t.vIPI + t.vIPIDevol;
-    if (vNF != t.vNF) r << QStringLiteral("610");
+    const Currency vNF = tot.vProd - tot.vDesc - tot.vICMSDeson + tot.vST + tot.vFCPST + tot.vFrete + tot.vSeg + tot.vOutro + tot.vII
+        + tot.vIPI + tot.vIPIDevol;
+    if (vNF != tot.vNF) r << QStringLiteral("610");
     Currency pago;
     bool semPagamento = false;
     for (const nfe::DetPag& p : n.pag) {
@@ -804,7 +804,7 @@ QStringList rejeicoes(const nfe::NFe& n) {
         semPagamento = semPagamento || p.tPag == u"90";
     }
     if ((n.Ide.finNFe == 3 || n.Ide.finNFe == 4) && !semPagamento) r << QStringLiteral("871");
-    if (!semPagamento && pago < t.vNF) r << QStringLiteral("865");
+    if (!semPagamento && pago < tot.vNF) r << QStringLiteral("865");
     for (int k = 0; k < n.Cobr.Dup.Count(); ++k)
         if (n.Cobr.Dup[k].nDup != QString::number(k + 1).rightJustified(3, u'0')) r << QStringLiteral("857");
     if (n.Ide.cNF == n.Ide.nNF) r << QStringLiteral("897");
