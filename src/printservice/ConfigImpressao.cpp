@@ -66,7 +66,6 @@ ConfigImpressao ConfigImpressao::ler(const QString& arquivo) {
     if (c.expiraReivindicacaoSegundos < minimo)
         c.expiraReivindicacaoSegundos = minimo;
 
-    const QString base = QFileInfo(arquivo).absolutePath();
     for (const QString& bruto : nomes) {
         const QString nome = bruto.trimmed();
         if (nome.isEmpty())
@@ -76,14 +75,17 @@ ConfigImpressao ConfigImpressao::ler(const QString& arquivo) {
         e.nome = nome;
         const QString pasta = ini.value(QStringLiteral("pasta")).toString().trimmed();
         if (!pasta.isEmpty())
-            e.pasta = QDir(base).absoluteFilePath(localPath(pasta));
+            e.pasta = localPath(pasta); // relative paths hang under the program folder
         e.centralizador = ini.value(QStringLiteral("centralizador")).toString().trimmed().left(25);
         e.impressora = ini.value(QStringLiteral("impressora")).toString().trimmed();
         e.modelo = ini.value(QStringLiteral("modelo"), e.modelo).toString().trimmed().toUpper();
         e.codePage = paginaDe(arquivo, nome, e.modelo, ini.value(QStringLiteral("pagina")).toString());
+        e.confirmar = ini.value(QStringLiteral("confirmacao"), confirmaPorPadrao(e.modelo) ? "S" : "N").toString() == u"S";
         e.reserva = ini.value(QStringLiteral("reserva")).toString().trimmed();
         e.modeloReserva = ini.value(QStringLiteral("modeloReserva"), e.modelo).toString().trimmed().toUpper();
         e.codePageReserva = paginaDe(arquivo, nome, e.modeloReserva, ini.value(QStringLiteral("paginaReserva")).toString());
+        e.confirmarReserva = ini.value(QStringLiteral("confirmacaoReserva"), confirmaPorPadrao(e.modeloReserva) ? "S" : "N")
+                                 .toString() == u"S";
         e.reservaAposSegundos = ini.value(QStringLiteral("reservaApos"), e.reservaAposSegundos).toInt();
         ini.endGroup();
         if (e.pasta.isEmpty() && e.centralizador.isEmpty())
@@ -96,6 +98,11 @@ ConfigImpressao ConfigImpressao::ler(const QString& arquivo) {
     if (c.estacoes.isEmpty())
         falha(arquivo, QStringLiteral("nenhuma estação em [servico] estacoes="));
     return c;
+}
+
+bool confirmaPorPadrao(const QString& modelo) {
+    const QString m = modelo.trimmed().toUpper();
+    return m == u"EPSON" || m == u"ELGIN" || m == u"BEMATECH";
 }
 
 int esperaAposFalhas(const ConfigImpressao& cfg, int tentativas) {

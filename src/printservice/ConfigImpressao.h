@@ -16,9 +16,11 @@ struct EstacaoServico {
     QString impressora;     // "tcp:HOST[:PORTA]", "dispositivo:CAMINHO", "cups:FILA"
     QString modelo = QStringLiteral("DARUMA");
     CodePage codePage = CodePage::Cp850;
+    bool confirmar = false; // ask the printer's status before and after (DLE EOT)
     QString reserva;        // fallback printer of the station (may be empty)
     QString modeloReserva;
     CodePage codePageReserva = CodePage::Cp850;
+    bool confirmarReserva = false;
     int reservaAposSegundos = 120; // failing this long, the ticket goes to the fallback
 };
 
@@ -38,6 +40,10 @@ struct ConfigImpressao {
     // with neither folder nor centraliser, or an invalid printer.
     static ConfigImpressao ler(const QString& arquivo);
 };
+
+// Whether a model answers the real-time status request by default: EPSON,
+// ELGIN and BEMATECH do.
+bool confirmaPorPadrao(const QString& modelo);
 
 // The wait before the next attempt after `tentativas` failures in a row.
 int esperaAposFalhas(const ConfigImpressao& cfg, int tentativas);

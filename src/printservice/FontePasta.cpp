@@ -1,6 +1,7 @@
 #include "printservice/FontePasta.h"
 
 #include "core/Clock.h"
+#include "devices/FolderDropTarget.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,7 +96,7 @@ QString moverSemSobrescrever(const QString& de, const QDir& pasta, const QString
     const QString base = ponto < 0 ? nome : nome.left(ponto), ext = ponto < 0 ? QString() : nome.mid(ponto);
     for (int n = 1; n <= 1000; ++n) {
         const QString destino = pasta.filePath(n == 1 ? nome : QStringLiteral("%1_%2%3").arg(base).arg(n).arg(ext));
-        if (!QFile::exists(destino) && QFile::rename(de, destino))
+        if (moveNoReplace(de, destino))
             return destino;
     }
     throw std::runtime_error(QStringLiteral("Não foi possível mover %1 para %2").arg(de, pasta.path()).toStdString());
@@ -127,7 +128,7 @@ void FontePasta::recuperar() {
             if (fi.lastModified().toUTC() >= limite)
                 continue; // its instance is alive and working on it
             const QString tomado = reiv.filePath(n.left(arroba) + meu);
-            if (!QFile::rename(arquivo, tomado))
+            if (!moveNoReplace(arquivo, tomado))
                 continue; // another instance took it first
             tocar(tomado);
             Estado e = lerEstado(arquivo + QStringLiteral(".estado"));
@@ -170,7 +171,7 @@ std::optional<Ticket> FontePasta::reivindicar() {
         return ticket(n.chopped(meu.size()), reiv.filePath(n));
     for (const QString& n : pasta.entryList(Padroes, QDir::Files, QDir::Name)) {
         const QString arquivo = reiv.filePath(n + meu);
-        if (QFile::rename(pasta.filePath(n), arquivo))
+        if (moveNoReplace(pasta.filePath(n), arquivo))
             return ticket(n, arquivo);
     }
     return std::nullopt;

@@ -14,7 +14,8 @@ namespace kvo::impressao {
 
 ImpressoraEmulada::ImpressoraEmulada(quint16 porta, CodePage pagina, QString saida)
     : m_porta(porta), m_pagina(pagina), m_saida(std::move(saida)) {
-    escutar();
+    if (!escutar())
+        throw std::runtime_error(QStringLiteral("Porta %1 indisponível para a impressora emulada").arg(m_porta).toStdString());
     m_thread = std::thread([this] { executar(); });
 }
 
@@ -25,7 +26,7 @@ ImpressoraEmulada::~ImpressoraEmulada() {
         ::close(m_escuta);
 }
 
-void ImpressoraEmulada::escutar() {
+bool ImpressoraEmulada::escutar() {
     m_escuta = ::socket(AF_INET, SOCK_STREAM, 0);
     const int sim = 1;
     ::setsockopt(m_escuta, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
@@ -36,11 +37,12 @@ void ImpressoraEmulada::escutar() {
     if (::bind(m_escuta, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(m_escuta, 8) != 0) {
         ::close(m_escuta);
         m_escuta = -1;
-        throw std::runtime_error(QStringLiteral("Porta %1 indisponível para a impressora emulada").arg(m_porta).toStdString());
+        return false;
     }
     socklen_t n = sizeof a;
     ::getsockname(m_escuta, reinterpret_cast<sockaddr*>(&a), &n);
     m_porta = ntohs(a.sin_port);
+    return true;
 }
 
 void ImpressoraEmulada::setOnline(bool online) {
@@ -48,11 +50,11 @@ void ImpressoraEmulada::setOnline(bool online) {
     if (online == m_online)
         return;
     m_online = online;
-    if (!online) { // closing the listening socket makes new connections fail at once
+    if (!online && m_escuta >= 0) { // closing the listening socket makes new connections fail at once
         ::close(m_escuta);
         m_escuta = -1;
-    } else {
-        escutar();
+    } else if (online) {
+        escutar(); // when the port is still held, the loop tries again
     }
 }
 
@@ -66,6 +68,8 @@ void ImpressoraEmulada::executar() {
         int escuta;
         {
             std::lock_guard lock(m_mutex);
+            if (m_online && m_escuta < 0)
+                escutar();
             escuta = m_escuta;
         }
         if (escuta < 0) {
@@ -94,6 +98,12 @@ void ImpressoraEmulada::executar() {
             if (n <= 0)
                 break;
             bytes.append(buf, n);
+            for (qsizetype i; (i = bytes.indexOf(QByteArray("\x10\x04", 2))) >= 0 && i + 2 < bytes.size();) {
+                const char resposta = bytes[i + 2] == 4 && m_semPapel ? char(0x72) : char(0x12);
+                bytes.remove(i, 3);
+                if (::write(conexao, &resposta, 1) != 1)
+                    break;
+            }
         }
         ::close(conexao);
         if (bytes.isEmpty())

@@ -17,6 +17,8 @@ namespace kvo::impressao {
 // takes one connection at a time and keeps each connection's bytes as one
 // document, decoded from its code page. Offline it refuses connections (a
 // document being received is still finished, as a printer's buffer would).
+// It answers the real-time status requests (DLE EOT n) as they arrive and
+// leaves them out of the document.
 class ImpressoraEmulada {
 public:
     struct Documento {
@@ -33,17 +35,19 @@ public:
     quint16 porta() const { return m_porta; }
     void setOnline(bool online);
     bool online() const { return m_online; }
+    // Answers the paper status request (DLE EOT 4) with "paper end".
+    void setSemPapel(bool semPapel) { m_semPapel = semPapel; }
     QList<Documento> documentos() const;
 
 private:
-    void escutar();
+    bool escutar(); // under m_mutex once the thread runs
     void executar();
 
     quint16 m_porta;
     CodePage m_pagina;
     QString m_saida;
     int m_escuta = -1;
-    std::atomic<bool> m_online{true}, m_parar{false};
+    std::atomic<bool> m_online{true}, m_parar{false}, m_semPapel{false};
     mutable std::mutex m_mutex;
     QList<Documento> m_documentos;
     std::thread m_thread;

@@ -34,6 +34,10 @@ public:
 // "tcp:HOST[:PORTA]" (raw TCP, port 9100 by default), "dispositivo:CAMINHO"
 // (a USB or serial device, or any file), "cups:FILA" (a system printer, sent
 // raw through `lp`). Throws std::invalid_argument for anything else.
-std::unique_ptr<Impressora> criarImpressora(const QString& especificacao, int timeoutMs = 10000);
+// `confirmar` (network printers that answer the real-time status request
+// DLE EOT): the paper is checked before sending (a printer without paper gets
+// nothing and the ticket waits) and a status request after the ticket must be
+// answered, or the outcome counts as unknown.
+std::unique_ptr<Impressora> criarImpressora(const QString& especificacao, int timeoutMs = 10000, bool confirmar = false);
 
 } // namespace kvo::impressao

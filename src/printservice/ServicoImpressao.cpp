@@ -46,8 +46,9 @@ bool ServicoImpressao::dormir(int ms) {
 
 void ServicoImpressao::trabalhar(const EstacaoServico& estacao, const QString& origem) {
     const QString quem = QStringLiteral("[%1/%2] ").arg(estacao.nome, origem);
-    const auto primaria = criarImpressora(estacao.impressora, m_cfg.timeoutMs);
-    const auto reserva = estacao.reserva.isEmpty() ? nullptr : criarImpressora(estacao.reserva, m_cfg.timeoutMs);
+    const auto primaria = criarImpressora(estacao.impressora, m_cfg.timeoutMs, estacao.confirmar);
+    const auto reserva =
+        estacao.reserva.isEmpty() ? nullptr : criarImpressora(estacao.reserva, m_cfg.timeoutMs, estacao.confirmarReserva);
     std::unique_ptr<Database> db;
     std::unique_ptr<FonteTickets> fonte;
     int falhasSeguidas = 0;

@@ -21,7 +21,7 @@ QByteArray bytesParaImpressora(const Ticket& ticket, CodePage pagina) {
 }
 
 int mesaDoTexto(const QString& texto) {
-    static const QRegularExpression mesa(QStringLiteral("(?:^|[^A-Z])MESA\\.*:? *(\\d+)"),
+    static const QRegularExpression mesa(QStringLiteral("MESA\\.*:? *(\\d+)"),
                                          QRegularExpression::CaseInsensitiveOption);
     const auto m = mesa.match(texto);
     return m.hasMatch() ? m.captured(1).toInt() : 0;
