@@ -89,6 +89,31 @@ TEST(Servico, AnOfflinePrinterKeepsTheTicketQueuedUntilItIsBack) {
     EXPECT_EQ(impressora.documentos()[0].texto, QStringLiteral("\x1b@\r\nMESA 9 AÇAÍ\r\n")) << "no reprint mark: nothing had printed";
 }
 
+TEST(Servico, APrinterOutOfPaperGetsNothingUntilThePaperIsBack) {
+    QTemporaryDir dir;
+    ImpressoraEmulada impressora(0, CodePage::Cp860);
+    impressora.setSemPapel(true);
+    ConfigImpressao cfg = rapida();
+    EstacaoServico e = estacao(QStringLiteral("PIZZARIA"), dir.path(), impressora.porta());
+    e.codePage = CodePage::Cp860;
+    e.confirmar = true; // an EPSON answers the status request
+    cfg.estacoes << e;
+    ServicoImpressao servico(cfg, nullptr, [](const QString&) {});
+    servico.iniciar();
+    soltar(dir.path(), QStringLiteral("PIZZA À MODA"));
+    ASSERT_TRUE(esperar([&] {
+        const auto p = pendentesImpressao(cfg, nullptr);
+        return p.size() == 1 && p[0].tentativas >= 2;
+    }, 5000));
+    EXPECT_TRUE(pendentesImpressao(cfg, nullptr)[0].ultimoErro.contains(u"sem papel"));
+    EXPECT_TRUE(impressora.documentos().isEmpty());
+    impressora.setSemPapel(false);
+    ASSERT_TRUE(esperar([&] { return pendentesImpressao(cfg, nullptr).isEmpty(); }, 5000));
+    servico.parar();
+    ASSERT_EQ(impressora.documentos().size(), 1);
+    EXPECT_EQ(impressora.documentos()[0].texto, QStringLiteral("\x1b@\r\nPIZZA À MODA\r\n"));
+}
+
 TEST(Servico, AfterItsTimeAFailingStationPrintsOnItsFallback) {
     QTemporaryDir dir;
     ImpressoraEmulada reserva(0, CodePage::Cp860);
