@@ -27,7 +27,8 @@ ImpressoraEmulada::~ImpressoraEmulada() {
 }
 
 bool ImpressoraEmulada::escutar() {
-    m_escuta = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Non-blocking: an accept never waits for a connection that went away.
+    m_escuta = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     const int sim = 1;
     ::setsockopt(m_escuta, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
     sockaddr_in a{};
@@ -77,14 +78,14 @@ void ImpressoraEmulada::executar() {
             continue;
         }
         pollfd p{escuta, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
+        if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN))
             continue;
         int conexao;
         {
             std::lock_guard lock(m_mutex);
             if (escuta != m_escuta)
                 continue; // went offline meanwhile
-            conexao = ::accept(escuta, nullptr, nullptr);
+            conexao = ::accept4(escuta, nullptr, nullptr, SOCK_CLOEXEC); // a blocking socket
         }
         if (conexao < 0)
             continue;
@@ -101,7 +102,7 @@ void ImpressoraEmulada::executar() {
             for (qsizetype i; (i = bytes.indexOf(QByteArray("\x10\x04", 2))) >= 0 && i + 2 < bytes.size();) {
                 const char resposta = bytes[i + 2] == 4 && m_semPapel ? char(0x72) : char(0x12);
                 bytes.remove(i, 3);
-                if (::write(conexao, &resposta, 1) != 1)
+                if (::send(conexao, &resposta, 1, MSG_NOSIGNAL) != 1) // the client may have gone
                     break;
             }
         }

@@ -1,4 +1,5 @@
-// The print service: "kvo-impressao [--home PASTA] [--config ARQ]" prints the
+// The print service: "kvo-impressao [--home PASTA] [--config ARQ] [--instancia
+// NOME]" prints the
 // tickets of the manager folders and of the central queue named in
 // impressao.ini until SIGTERM or SIGINT. "kvo-impressao --impressora-emulada
 // PORTA --saida ARQ [--modelo M]" is a network receipt printer on a loopback
@@ -64,20 +65,24 @@ int main(int argc, char** argv) {
     QTextStream out(stdout), err(stderr);
     if (args.contains(QStringLiteral("--impressora-emulada")))
         return impressoraEmulada(args, out, err);
-    QString arquivo;
+    QString arquivo, instancia;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == u"--home" && i + 1 < args.size())
             setProgramFolder(args[++i]);
         else if (args[i] == u"--config" && i + 1 < args.size())
             arquivo = args[++i];
+        else if (args[i] == u"--instancia" && i + 1 < args.size())
+            instancia = args[++i].trimmed().left(40);
         else {
-            err << "uso: kvo-impressao [--home PASTA] [--config ARQUIVO]" << Qt::endl;
+            err << "uso: kvo-impressao [--home PASTA] [--config ARQUIVO] [--instancia NOME]" << Qt::endl;
             return 2;
         }
     }
     ConfigImpressao cfg;
     try {
         cfg = ConfigImpressao::ler(arquivo.isEmpty() ? ConfigImpressao::arquivoPadrao() : arquivo);
+        if (!instancia.isEmpty())
+            cfg.instancia = instancia;
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl;
         return 1;

@@ -1,6 +1,7 @@
 // The exactly-once run: two posting processes drop 1 000 tickets for four
 // stations while their network printers go offline and back and the service
-// is killed (SIGKILL) and restarted 10 times. Every ticket prints; a ticket
+// is killed (SIGKILL) and restarted 10 times, beside a second instance
+// serving the same folders and queue. Every ticket prints; a ticket
 // printed more than once carries the reprint mark on every copy but one; the
 // pending list is empty at the end. With the test server the kitchen and bar
 // come through manager folders and the pizzeria and grill through the
@@ -85,12 +86,13 @@ TEST(ExatamenteUmaVez, ThousandTicketsWithPrintersFlappingAndTheServiceKilledTen
     for (const QString& p : pastas)
         QDir().mkpath(p);
 
-    auto iniciarServico = [&](Processo& s) {
+    auto iniciarServico = [&](Processo& s, const QString& instancia) {
         s.p.setProcessEnvironment(pastaDeTravasPropria(home.path()));
         // Into a file: nobody reads a pipe here, and a full pipe would stall the service.
         s.p.setStandardOutputFile(home.filePath(QStringLiteral("servico.log")), QIODevice::Append);
         s.p.setStandardErrorFile(home.filePath(QStringLiteral("servico.log")), QIODevice::Append);
-        s.p.start(QStringLiteral(KVO_IMPRESSAO), {QStringLiteral("--home"), home.path()});
+        s.p.start(QStringLiteral(KVO_IMPRESSAO),
+                  {QStringLiteral("--home"), home.path(), QStringLiteral("--instancia"), instancia});
         ASSERT_TRUE(s.p.waitForStarted());
     };
     constexpr int kPorPostador = 500;
@@ -112,8 +114,11 @@ TEST(ExatamenteUmaVez, ThousandTicketsWithPrintersFlappingAndTheServiceKilledTen
         postadores.push_back(std::move(p));
     }
 
+    // A second instance serves the same folders and queue the whole time.
+    Processo outraInstancia;
+    iniciarServico(outraInstancia, QStringLiteral("caixa2"));
     auto servico = std::make_unique<Processo>();
-    iniciarServico(*servico);
+    iniciarServico(*servico, QStringLiteral("caixa"));
     QElapsedTimer relogio;
     relogio.start();
     int mortes = 0;
@@ -136,7 +141,7 @@ TEST(ExatamenteUmaVez, ThousandTicketsWithPrintersFlappingAndTheServiceKilledTen
             servico->p.waitForFinished();
             ++mortes;
             servico = std::make_unique<Processo>();
-            iniciarServico(*servico);
+            iniciarServico(*servico, QStringLiteral("caixa"));
             proximaMorte = relogio.elapsed() + 900 + QRandomGenerator::global()->bounded(600);
         }
         ASSERT_LT(relogio.elapsed(), 100000) << "posting took too long";
@@ -168,7 +173,9 @@ TEST(ExatamenteUmaVez, ThousandTicketsWithPrintersFlappingAndTheServiceKilledTen
     while (contar().size() < 2 * kPorPostador && fim.elapsed() < 60000)
         QThread::msleep(100);
     servico->p.terminate();
+    outraInstancia.p.terminate();
     ASSERT_TRUE(servico->p.waitForFinished(20000));
+    ASSERT_TRUE(outraInstancia.p.waitForFinished(20000));
     QFile arquivoLog(home.filePath(QStringLiteral("servico.log")));
     arquivoLog.open(QIODevice::ReadOnly);
     const QString logServico = QString::fromUtf8(arquivoLog.readAll());
