@@ -2,6 +2,7 @@
 // without the screens. "kvo [--home DIR] db create|migrate|version|demo".
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
+#include "app/ImpressaoCommand.h"
 #include "app/ImportCommand.h"
 #include "app/NFVendaCommand.h"
 #include "app/RestauranteCommand.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kvo::runRestauranteImpressaoCommand(args.mid(1), out, err);
     }
+    if (command == QLatin1String("impressao")) {
+        QCoreApplication app(argc, argv);
+        return kvo::runImpressaoCommand(args.mid(1), out, err);
+    }
 #ifdef KVO_WITH_NFE
     if (command == QLatin1String("nfe")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -67,6 +72,7 @@ int main(int argc, char** argv) {
         << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
         << Qt::endl
         << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl
+        << "     kvo impressao pendentes | reimprimir ID" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl
 #endif

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace kvo {
 
 FolderDropTarget::FolderDropTarget(const QString& folder, const QString& prefix, const QString& extension,
@@ -28,19 +33,34 @@ QString FolderDropTarget::print(const ReceiptDocument& document) {
         throw PrintError(QStringLiteral("Não foi possível imprimir em %1").arg(tempFolder));
     temp.close();
 
-    // QFile::rename never overwrites, so a name taken meanwhile is skipped.
+    // A name taken meanwhile, by this or another terminal, is skipped.
     for (int n = 1; n <= 1000; ++n) {
         const QString suffix = n == 1 ? QString() : QStringLiteral("_%1").arg(n);
         const QString name = stem + suffix + m_extension;
         const QString final = dir.filePath(name);
         if (QFile::exists(final))
             continue;
-        if (QFile::rename(temp.fileName(), final)) {
+        if (moveNoReplace(temp.fileName(), final)) {
             temp.setAutoRemove(false);
             return final;
         }
     }
     throw PrintError(QStringLiteral("Não foi possível imprimir em %1").arg(m_folder));
+}
+
+bool moveNoReplace(const QString& from, const QString& to) {
+    const QByteArray f = QFile::encodeName(from), t = QFile::encodeName(to);
+    // QFile::rename checks and then renames: two processes may both pass the
+    // check and the second rename replaces the first file.
+    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: a hard link also fails when the name exists.
+    if (::link(f.constData(), t.constData()) != 0)
+        return false;
+    ::unlink(f.constData());
+    return true;
 }
 
 } // namespace kvo

@@ -22,4 +22,9 @@ private:
     FileText m_text;
 };
 
+// Renames a file unless `to` exists, atomically: of several processes moving
+// files to one name at the same moment exactly one succeeds and no file is
+// overwritten. False when `to` exists or the move failed.
+bool moveNoReplace(const QString& from, const QString& to);
+
 } // namespace kvo

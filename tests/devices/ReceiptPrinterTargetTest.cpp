@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+#include <thread>
+
 using namespace kvo;
 
 namespace {
@@ -44,6 +47,42 @@ TEST(FolderDropTarget, DropsWholeFilesAndNeverOverwritesOneOfTheSameSecond) {
     EXPECT_EQ(readAll(second), "Pao 2\r\n");
     // Nothing is left half-written in the temporary folder.
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("cozinha/temp"))).isEmpty());
+}
+
+// Terminals dropping into one folder in the same second: every ticket ends
+// in a file of its own, none replaced by another's.
+TEST(FolderDropTarget, TerminalsDroppingAtTheSameMomentNeverReplaceAFile) {
+    QTemporaryDir dir;
+    FixedClock clock(Moment);
+    constexpr int kTerminais = 4, kTickets = 60;
+    std::vector<std::thread> terminais;
+    for (int t = 0; t < kTerminais; ++t)
+        terminais.emplace_back([&, t] {
+            FolderDropTarget target(dir.path(), QStringLiteral("PED_"), QStringLiteral(".ped"), FileText::Utf8);
+            for (int i = 0; i < kTickets; ++i)
+                target.print(documento({QStringLiteral("T%1-%2").arg(t).arg(i)}));
+        });
+    for (auto& t : terminais)
+        t.join();
+    QSet<QString> conteudos;
+    for (const QString& n : QDir(dir.path()).entryList({QStringLiteral("*.ped")}, QDir::Files))
+        conteudos << QString::fromUtf8(readAll(dir.filePath(n))).trimmed();
+    EXPECT_EQ(conteudos.size(), kTerminais * kTickets);
+}
+
+TEST(FolderDropTarget, MoveNoReplaceLeavesAnExistingFileAlone) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a")), b = dir.filePath(QStringLiteral("b"));
+    for (const auto& [nome, texto] : {std::pair{a, "A"}, std::pair{b, "B"}}) {
+        QFile f(nome);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(texto);
+    }
+    EXPECT_FALSE(moveNoReplace(a, b));
+    EXPECT_EQ(readAll(b), QByteArray("B"));
+    EXPECT_TRUE(moveNoReplace(a, dir.filePath(QStringLiteral("c"))));
+    EXPECT_FALSE(QFile::exists(a));
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("c"))), QByteArray("A"));
 }
 
 TEST(FolderDropTarget, Utf8FilesKeepAccentsAndControlBytesForThePrintManager) {
