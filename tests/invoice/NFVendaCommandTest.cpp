@@ -356,6 +356,7 @@ TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
     EXPECT_EQ(scalarMoney(db, QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = 10")),
               Currency(100 - 5 * notas));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from CONTAS where CON_STATUS = 'ABERTA'")).toInt(), notas);
+}
 
 TEST_F(NFVendaCommand, XmlOfASavedInvoice) {
     sql(QStringLiteral("update PAR_GERAL set PARG_ENDERECO = 'RUA A', PARG_NUMERO = '1', PARG_BAIRRO = 'CENTRO', "
