@@ -66,6 +66,7 @@ private:
     void totais();
     void transporte();
     void informacoesAdicionais();
+    void carregarProdutos(RecordSet& i);
     int origemProduto(qint64 codproduto);
     int componentes(qint64 codproduto);
     Currency aliquotaNcm(qint64 codproduto);
