@@ -462,6 +462,38 @@ TEST_F(NFVendaNFe, FreightDiscountAndExpensesOverTheItems) {
     validarEsquema(n);
 }
 
+TEST_F(NFVendaNFe, DiscountAboveTheItemValueStopsNamingTheItem) {
+    // The item's own discount above its gross value.
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    itemPrecado("1", "10", "18");
+    noItem("NFVI_VLRDESC", QStringLiteral("15"));
+    dm().gravarItem();
+    gravar();
+    EXPECT_EQ(erroDe([&] { montar(); }),
+              QStringLiteral("O desconto do item 2 (CAFE) é maior que o valor do produto: desconto R$ 15,00, valor R$ 10,00."
+                             "\rCorrija o desconto da nota fiscal."));
+}
+
+TEST_F(NFVendaNFe, HeaderDiscountAboveTheProductsStops) {
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    cabecalho("NFV_DESCVLR", QStringLiteral("25"));
+    gravar();
+    EXPECT_TRUE(erroDe([&] { montar(); }).startsWith(QStringLiteral("O desconto do item 1 (CAFE) é maior")));
+    // A discount of the whole value is still a valid document, of value zero.
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    cabecalho("NFV_DESCVLR", QStringLiteral("10"));
+    gravar();
+    const nfe::NFe& n = montar();
+    EXPECT_EQ(n.Total.ICMSTot.vNF, Currency());
+    EXPECT_EQ(n.Det[0].Prod.vDesc, Currency(10));
+}
+
 // --- taxes
 
 TEST_F(NFVendaNFe, MissingProductCstStops) {
