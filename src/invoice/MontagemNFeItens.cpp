@@ -1,5 +1,6 @@
 #include "invoice/MontagemNFe.h"
 
+#include "core/Format.h"
 #include "core/Text.h"
 #include "framework/services/DConfiguracao.h"
 #include "framework/ui/UserInterface.h"
@@ -402,6 +403,14 @@ void MontagemNFe::ratearCabecalho() {
         aplicar(cur(m_cab, "NFV_DESCVLR"), [](nfe::Prod& p) -> Currency& { return p.vDesc; });
     if (cur(m_cab, "NFV_ACRESCIMO") > Currency())
         aplicar(cur(m_cab, "NFV_ACRESCIMO"), [](nfe::Prod& p) -> Currency& { return p.vOutro; });
+    // A discount above the line's value would give a negative item and total,
+    // which the authority refuses: the invoice has to be corrected first.
+    for (const nfe::Det& d : m_doc.Det)
+        if (d.Prod.vDesc > d.Prod.vProd)
+            Error(QStringLiteral("O desconto do item %1 (%2) é maior que o valor do produto: desconto R$ %3, valor R$ %4."
+                                 "\rCorrija o desconto da nota fiscal.")
+                      .arg(d.nItem)
+                      .arg(d.Prod.xProd, formatFloat(u",0.00", d.Prod.vDesc), formatFloat(u",0.00", d.Prod.vProd)));
 }
 
 void MontagemNFe::totais() {

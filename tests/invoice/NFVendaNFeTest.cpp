@@ -462,6 +462,38 @@ TEST_F(NFVendaNFe, FreightDiscountAndExpensesOverTheItems) {
     validarEsquema(n);
 }
 
+TEST_F(NFVendaNFe, DiscountAboveTheItemValueStopsNamingTheItem) {
+    // The item's own discount above its gross value.
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    itemPrecado("1", "10", "18");
+    noItem("NFVI_VLRDESC", QStringLiteral("15"));
+    dm().gravarItem();
+    gravar();
+    EXPECT_EQ(erroDe([&] { montar(); }),
+              QStringLiteral("O desconto do item 2 (CAFE) é maior que o valor do produto: desconto R$ 15,00, valor R$ 10,00."
+                             "\rCorrija o desconto da nota fiscal."));
+}
+
+TEST_F(NFVendaNFe, HeaderDiscountAboveTheProductsStops) {
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    cabecalho("NFV_DESCVLR", QStringLiteral("25"));
+    gravar();
+    EXPECT_TRUE(erroDe([&] { montar(); }).startsWith(QStringLiteral("O desconto do item 1 (CAFE) é maior")));
+    // A discount of the whole value is still a valid document, of value zero.
+    novaNotaSP();
+    itemPrecado("1", "10", "18");
+    dm().gravarItem();
+    cabecalho("NFV_DESCVLR", QStringLiteral("10"));
+    gravar();
+    const nfe::NFe& n = montar();
+    EXPECT_EQ(n.Total.ICMSTot.vNF, Currency());
+    EXPECT_EQ(n.Det[0].Prod.vDesc, Currency(10));
+}
+
 // --- taxes
 
 TEST_F(NFVendaNFe, MissingProductCstStops) {
@@ -1014,4 +1046,69 @@ TEST_F(NFVendaNFeGolden, SimplesNacionalOptionOne) {
     sql(QStringLiteral("update PRODUTO set PRO_CSOSN = '102' where CODPRODUTO = 20"));
     vendaSP();
     comparar(montar(), "simples-opcao-1.xml");
+}
+
+// Checked by hand: idDest 3 with UF "EX", cMun 9999999, "EXTERIOR", cPais 639;
+// idEstrangeiro without CNPJ/IE and indIEDest 9, hence indFinal 1; CFOP 7102 on
+// the item; exporta with UFSaidaPais and xLocExporta only; ICMS40 without values.
+TEST_F(NFVendaNFeGolden, ForeignCustomerWithExport) {
+    sql(QStringLiteral("update PESSOA set PES_PAIS = 'ARGENTINA', PES_CPFCNPJ = 'AR-20304050', PES_CIDADE = 'BUENOS AIRES', "
+                       "PES_IE = null where CODPESSOA = 1"));
+    // Exported goods are not taxed: situation 41.
+    sql(QStringLiteral("update PRODUTO set PRO_CST = '041' where CODPRODUTO = 20"));
+    sql(QStringLiteral("insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_TIPO) values ('7102', 'Venda exportacao', 'S')"));
+    config("NF.EXT.ATV", "S");
+    dm().novaNFVenda();
+    cabecalho("CODSERIE", QStringLiteral("1"));
+    cabecalho("CODPESSOA", QStringLiteral("1"));
+    cabecalho("CODCFOP", QStringLiteral("7102"));
+    cabecalho("NFV_UF_EMB", QStringLiteral("SP"));
+    cab().field(QStringLiteral("NFV_LOCAL_EMB")).setValue(QStringLiteral("PORTO DE SANTOS"));
+    itemPrecado("4", "25", "0");
+    noItem("CODCFOP", QStringLiteral("7102"));
+    dm().gravarItem();
+    gravar();
+    comparar(montar(), "exportacao.xml");
+}
+
+// Checked by hand: finNFe 4 with one NFref, the original's own key (nNF 1, its
+// cNF, check digit); return CFOP 5202 on the item; pag a single tPag 90 of 0.00.
+TEST_F(NFVendaNFeGolden, ReturnReferencingASavedInvoice) {
+    sql(QStringLiteral("insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_TIPO, CFOP_CLASSIFICACAO) "
+                       "values ('5202', 'Devolucao de compra', 'S', 'Devolução')"));
+    const int original = vendaSP();
+    const QString chaveOriginal = dm().GetChaveAcesso();
+    novaNotaSP();
+    cabecalho("CODCFOP", QStringLiteral("5202"));
+    produto("1001", "1");
+    cabecalho("NFV_FINALIDADE_EMISSAO", QStringLiteral("4"));
+    cabecalho("CODNFVENDA_DEV", QString::number(original));
+    cabecalho("CODSERIE_DEV", QStringLiteral("1"));
+    gravar();
+    const nfe::NFe& n = montar();
+    ASSERT_EQ(n.Ide.NFref.Count(), 1);
+    EXPECT_EQ(n.Ide.NFref[0].refNFe, chaveOriginal); // the key the original was sent with
+    comparar(n, "devolucao-referenciada.xml");
+}
+
+// Checked by hand: the kit (2 x 10.00) becomes PECA A 4 x 2.50 and CAFE 2 x 5.00,
+// its price split 5.00 + 5.00, with the parent's CFOP and "SEM GTIN"; vICMS
+// 18% of each vProd; the 1.00 header discount is 0.45 + 0.45 + 0.10 (the last
+// line closes); vProd 22.00, vDesc 1.00, vNF 21.00.
+TEST_F(NFVendaNFeGolden, CompositionSentAsItsComponents) {
+    sql(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, PRO_CST, PRO_NCM) "
+                       "values (40, '4004', 'KIT', 10, '000', '73181500')"));
+    sql(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, PRO_CST, PRO_NCM, "
+                       "PRO_ALIQ_ICMS) values (41, '4101', 'PECA A', 1, '000', '73181500', 18)"));
+    sql(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO, PROC_QTDE) "
+                       "values (1, 40, 41, 2)"));
+    sql(QStringLiteral("insert into PRODUTO_COMPOSICAO (CODPRODUTOCOMPOSICAO, CODPRODUTO, CODPRODUTOFILHO, PROC_QTDE) "
+                       "values (2, 40, 20, 1)"));
+    config("NF.DET.COMP", "S");
+    novaNotaSP();
+    produto("4004", "2");
+    produto("1001", "1");
+    cabecalho("NFV_DESCVLR", QStringLiteral("1"));
+    gravar();
+    comparar(montar(), "composicao.xml");
 }
