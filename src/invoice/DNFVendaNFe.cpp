@@ -11,6 +11,8 @@
 
 #include <QCryptographicHash>
 
+#include <optional>
+
 // The NF-e of an invoice: the document assembly, its access key and the
 // numeric code the key carries.
 namespace kvo {
@@ -20,7 +22,15 @@ using namespace nfvenda;
 nfe::NotaFiscal& TdmNFVenda::NFE_GerarDados(int opcaoSimples, const QString& valorCredito,
                                             const QString& aliqCredito) {
     nfe::NotaFiscal& nota = TdmNFe::gerarInstance().componente().NotasFiscais.Add();
+    // One transaction for every read: the document sees one state of the
+    // invoice, customer and receivables, and the reads cost one commit.
+    Database& db = TdmAcesso::gerarInstance().sqlCon();
+    std::optional<Transaction> leitura;
+    if (!db.inTransaction())
+        leitura.emplace(db);
     MontagemNFe(*this, nota.NFe, opcaoSimples, valorCredito, aliqCredito).montar();
+    if (leitura)
+        leitura->commit();
     return nota;
 }
 
