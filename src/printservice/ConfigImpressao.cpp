@@ -31,9 +31,9 @@ CodePage paginaDe(const QString& arquivo, const QString& secao, const QString& m
     return cp;
 }
 
-void validarImpressora(const QString& arquivo, const QString& secao, const QString& especificacao) {
+void validarImpressora(const QString& arquivo, const QString& secao, const QString& destino) {
     try {
-        criarImpressora(especificacao);
+        criarImpressora(destino);
     } catch (const std::invalid_argument& e) {
         falha(arquivo, QStringLiteral("[%1] %2").arg(secao, QString::fromUtf8(e.what())));
     }

@@ -113,8 +113,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Impressora> criarImpressora(const QString& especificacao, int timeoutMs, bool confirmar) {
-    const QString e = especificacao.trimmed();
+std::unique_ptr<Impressora> criarImpressora(const QString& destino, int timeoutMs, bool confirmar) {
+    const QString e = destino.trimmed();
     const qsizetype sep = e.indexOf(u':');
     const QString tipo = e.left(sep).toLower(), resto = sep < 0 ? QString() : e.mid(sep + 1);
     if (tipo == u"tcp" && !resto.isEmpty()) {
@@ -131,7 +131,7 @@ std::unique_ptr<Impressora> criarImpressora(const QString& especificacao, int ti
         return std::make_unique<ImpressoraCups>(resto, timeoutMs);
     throw std::invalid_argument(
         QStringLiteral("Impressora inválida: \"%1\" (use tcp:HOST[:PORTA], dispositivo:CAMINHO ou cups:FILA)")
-            .arg(especificacao)
+            .arg(destino)
             .toStdString());
 }
 

@@ -38,6 +38,6 @@ public:
 // DLE EOT): the paper is checked before sending (a printer without paper gets
 // nothing and the ticket waits) and a status request after the ticket must be
 // answered, or the outcome counts as unknown.
-std::unique_ptr<Impressora> criarImpressora(const QString& especificacao, int timeoutMs = 10000, bool confirmar = false);
+std::unique_ptr<Impressora> criarImpressora(const QString& destino, int timeoutMs = 10000, bool confirmar = false);
 
 } // namespace kvo::impressao
