@@ -1,6 +1,7 @@
 // The sales invoice at the counter's pace: an invoice of 990 items entered
 // through the data module, then the time of one item change (the reactions of
 // a typed quantity and discount) and of one header recompute over all items.
+#include "LojaNFVenda.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/Module.h"
 #include "invoice/DNFVenda.h"
@@ -27,35 +28,11 @@ struct Loja {
 
     Loja() {
         TdmAcesso::gerarInstance().usarConexao(t.db());
-        const char* registros[] = {
-            "insert into PAR_GERAL (CODEMPRESA, PARG_EMPRESA, PARG_CPFCGC, PARG_UF, PARG_TRABALHA_ABERTURA) "
-            "values (1, 'LOJA', '11222333000181', 'SP', 'N')",
-            "insert into PESSOA (CODPESSOA, PES_NOME, PES_UF, PES_CONTRIBUINTE) values (1, 'Cliente', 'SP', 'S')",
-            "insert into CFOP (CODCFOP, CFOP_DESCRICAO, CFOP_TIPO) values ('5102', 'Venda', 'S')",
-            "insert into SERIE (CODSERIE, SER_DESCRICAO, SER_TIPO) values ('1', 'NF-e', 'NF-e')",
-        };
-        for (const char* r : registros)
-            t->executeSQL(QString::fromUtf8(r));
-        Transaction tx(t.db());
-        for (int p = 1; p <= 50; ++p)
-            t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, "
-                                         "PRO_ALIQ_ICMS) values (%1, '%2', 'PRODUTO %1', %1.35, 18)")
-                              .arg(p)
-                              .arg(1000 + p));
-        tx.commit();
+        bench::carregarLojaNFVenda(t.db());
 
         auto& dm = TdmNFVenda::gerarInstance();
         const auto inicio = std::chrono::steady_clock::now();
-        dm.novaNFVenda();
-        dm.setValorCampo(dm.cdsNFVenda(), QStringLiteral("CODSERIE"), QStringLiteral("1"));
-        dm.setValorCampo(dm.cdsNFVenda(), QStringLiteral("CODPESSOA"), QStringLiteral("1"));
-        dm.setValorCampo(dm.cdsNFVenda(), QStringLiteral("CODCFOP"), QStringLiteral("5102"));
-        for (int i = 0; i < kItens; ++i) {
-            dm.novoItem();
-            dm.setValorCampo(dm.cdsNFVendaItem(), QStringLiteral("CODPESQUISA"), QString::number(1001 + i % 50));
-            dm.setValorCampo(dm.cdsNFVendaItem(), QStringLiteral("NFVI_QTDE_UND"), QString::number(i % 7 + 1));
-            dm.gravarItem();
-        }
+        bench::novaNotaComItens(dm, kItens);
         const auto fim = std::chrono::steady_clock::now();
         std::printf("entering %d items (each posting recomputes the header): %.1f ms in all, %.3f ms per item\n", kItens,
                     std::chrono::duration<double, std::milli>(fim - inicio).count(),
