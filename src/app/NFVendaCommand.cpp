@@ -1,6 +1,7 @@
 #include "app/NFVendaCommand.h"
 
 #include "app/CommandLine.h"
+#include "app/StreamUserInterface.h"
 #include "framework/db/Database.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/DConfiguracao.h"
@@ -25,17 +26,13 @@ const QString perguntaCfop = QStringLiteral("Deseja alterar o CFOP dos itens?");
 
 // The dialogs of a command: messages go to the error stream, the CFOP
 // question is answered by the command's option, any other with its default.
-class UiDaLinhaDeComando : public UserInterface {
+class UiDaLinhaDeComando : public StreamUserInterface {
 public:
-    UiDaLinhaDeComando(QTextStream& err, bool alterarCfop) : m_err(err), m_alterarCfop(alterarCfop) {
-        setUserInterface(this);
-    }
-    ~UiDaLinhaDeComando() override { setUserInterface(m_anterior); }
+    UiDaLinhaDeComando(QTextStream& err, bool alterarCfop) : StreamUserInterface(err), m_alterarCfop(alterarCfop) {}
     void showMessage(MessageKind kind, const QString& message) override {
         if (kind != MessageKind::Information)
             m_ultimoAviso = message;
-        m_err << (kind == MessageKind::Error ? "erro: " : kind == MessageKind::Warning ? "aviso: " : "")
-              << message << Qt::endl;
+        StreamUserInterface::showMessage(kind, message);
     }
     bool ask(const QString& message, bool defaultYes) override {
         return message.contains(perguntaCfop) ? m_alterarCfop : defaultYes;
@@ -46,7 +43,6 @@ public:
             return qEnvironmentVariable("KVO_SENHA");
         return std::nullopt;
     }
-    std::optional<QString> chooseFile(const QString&, const QString&, bool) override { return std::nullopt; }
 
     // The warning or error shown since the last call, taken.
     QString tomarAviso() { return std::exchange(m_ultimoAviso, QString()); }
@@ -54,9 +50,7 @@ public:
     static UiDaLinhaDeComando* atual() { return dynamic_cast<UiDaLinhaDeComando*>(&userInterface()); }
 
 private:
-    QTextStream& m_err;
     bool m_alterarCfop;
-    UserInterface* m_anterior = &userInterface();
     QString m_ultimoAviso;
 };
 
