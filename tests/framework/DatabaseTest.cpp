@@ -109,6 +109,27 @@ TEST_F(DatabaseTest, MoneyRoundTripsExactly) {
     EXPECT_EQ(rs->field(QStringLiteral("SALDO")).type(), FieldType::Currency);
 }
 
+// Column descriptions are kept per statement text: a second open must see
+// the same types, and a schema change made here must show at once.
+TEST_F(DatabaseTest, ColumnsFollowTheSchemaAcrossRepeatedOpens) {
+    t->executeSQL(QStringLiteral("insert into CLIENTE (ID, SALDO) values (1, 2.5)"));
+    const QString sql = QStringLiteral("select * from CLIENTE");
+    for (int vez = 0; vez < 2; ++vez) {
+        auto rs = t->query(sql);
+        ASSERT_EQ(rs->fieldCount(), 4);
+        EXPECT_EQ(rs->field(QStringLiteral("SALDO")).type(), FieldType::Currency);
+        EXPECT_EQ(rs->field(QStringLiteral("SALDO")).asCurrency().toString(), QStringLiteral("2.5000"));
+        EXPECT_EQ(rs->field(QStringLiteral("NOME")).size(), 60);
+    }
+    t->executeSQL(QStringLiteral("-- a script's comment\nalter table CLIENTE add LIMITE numeric(15,2)"));
+    t->executeSQL(QStringLiteral("/* another */ alter table CLIENTE alter NOME type varchar(80)"));
+    auto rs = t->query(sql);
+    ASSERT_EQ(rs->fieldCount(), 5);
+    EXPECT_EQ(rs->field(QStringLiteral("LIMITE")).type(), FieldType::Currency);
+    EXPECT_EQ(rs->field(QStringLiteral("NOME")).size(), 80);
+    EXPECT_EQ(test::scalarMoney(t.db(), QStringLiteral("select SALDO from CLIENTE")), Currency::fromString(QStringLiteral("2.5")));
+}
+
 TEST_F(DatabaseTest, GeneratorsAndTransactions) {
     const qint64 a = t->getGeneretor(QStringLiteral("GEN_CLIENTE"));
     EXPECT_EQ(t->getGeneretor(QStringLiteral("gen_cliente")), a + 1);

@@ -117,6 +117,7 @@ void Database::open() {
 }
 
 void Database::close() {
+    m_columns.clear();
     if (m_db.isOpen()) {
         if (m_transactionDepth > 0)
             m_db.rollback();
@@ -195,7 +196,27 @@ QSqlQuery Database::exec(const QString& sqlText, const SqlParams& givenParams) {
     }
     if (!ok)
         throw DatabaseError(errorText(q.lastError()), sql, errorKind(q.lastError()));
+    // Leading comments may precede the verb (migration scripts).
+    static const QRegularExpression ddl(
+        QStringLiteral("^(\\s|--[^\\n]*\\n|/\\*.*?\\*/)*(create|alter|drop|recreate)\\b"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    if (!m_columns.isEmpty() && ddl.match(sql).hasMatch())
+        m_columns.clear();
     return q;
+}
+
+QSqlRecord Database::columnsOf(const QSqlQuery& q) {
+    const QString sql = q.lastQuery();
+    const auto known = m_columns.constFind(sql);
+    if (known != m_columns.cend())
+        return *known;
+    QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i)
+        record.setValue(i, QVariant()); // metadata only, never a row's values
+    if (m_columns.size() >= 1000)
+        m_columns.clear();
+    m_columns.insert(sql, record);
+    return record;
 }
 
 int Database::executeSQL(const QString& sql, const SqlParams& params) {
@@ -221,7 +242,7 @@ QVariant Database::fromDriver(const QSqlField& field, const QVariant& value) {
 
 QVariant Database::scalar(const QString& sql, const SqlParams& params) {
     QSqlQuery q = exec(sql, params);
-    return q.next() ? fromDriver(q.record().field(0), q.value(0)) : QVariant();
+    return q.next() ? fromDriver(columnsOf(q).field(0), q.value(0)) : QVariant();
 }
 
 std::unique_ptr<RecordSet> Database::query(const QString& sql, const SqlParams& params) {

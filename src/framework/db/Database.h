@@ -3,7 +3,9 @@
 #include "framework/db/ConnectionSettings.h"
 #include "framework/db/DatabaseError.h"
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QVariantMap>
@@ -65,6 +67,11 @@ public:
     // fresh transaction (scripts' "commit" points). Outside: nothing to do.
     void commitAndContinue();
 
+    // The columns of an executed select. The driver asks the catalogue once per
+    // scaled numeric column each time it is asked; the answer is kept per
+    // statement text until the schema changes through this connection.
+    QSqlRecord columnsOf(const QSqlQuery& q);
+
     // Value conversions between our types and what the driver takes/gives.
     static QVariant toDriverValue(const QVariant& value);
     static QVariant fromDriver(const QSqlField& field, const QVariant& value);
@@ -79,6 +86,7 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     int m_bytesPerCharacter = 4;
+    QHash<QString, QSqlRecord> m_columns;
     void runUndo() noexcept;
 
     int m_transactionDepth = 0;

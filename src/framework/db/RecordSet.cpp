@@ -107,7 +107,7 @@ void RecordSet::open() {
 
 void RecordSet::load() {
     QSqlQuery q = m_db->exec(m_commandText, m_params);
-    const QSqlRecord record = q.record();
+    const QSqlRecord record = m_db->columnsOf(q);
     if (m_fields.empty() || m_fieldsFromQuery)
         defineFieldsFrom(record);
     // Map each non-calculated field to its column of the select.

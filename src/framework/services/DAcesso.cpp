@@ -65,7 +65,7 @@ QVariantMap TdmAcesso::executarProcedimento(const QString& name, const QVariantL
         sql += u' ' + marks.join(QStringLiteral(", "));
     QSqlQuery q = sqlCon().exec(sql, params);
     QVariantMap out;
-    const QSqlRecord record = q.record();
+    const QSqlRecord record = sqlCon().columnsOf(q);
     if (record.count() > 0 && (q.isValid() || q.next()))
         for (int i = 0; i < record.count(); ++i)
             out.insert(record.fieldName(i).toUpper(), q.value(i));
