@@ -1,6 +1,7 @@
 // The NF-e of an invoice as the issuing step runs it: assembly from the data
 // module, signature and schema validation through the component, for
-// invoices of 1, 50 and 990 items (prints the median of each).
+// invoices of 1, 50 and 990 items (prints the median of each), and the
+// assembly and the signing with validation apart for 50 items.
 #include "LojaNFVenda.h"
 #include "core/Paths.h"
 #include "framework/services/DAcesso.h"
@@ -97,6 +98,43 @@ void BM_MontarAssinarValidar(benchmark::State& state) {
 }
 BENCHMARK(BM_MontarAssinarValidar)->Arg(1)->Arg(50)->Arg(990)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The assembly, and the signing with validation, apart: where the time goes.
+void BM_Montar(benchmark::State& state) {
+    Loja& l = loja();
+    if (!l.pronta) {
+        state.SkipWithError("NF-e schemas or the test certificate are not available");
+        return;
+    }
+    l.nota(int(state.range(0)));
+    auto& dm = TdmNFVenda::gerarInstance();
+    nfe::NFeComponent& c = TdmNFe::gerarInstance().componente();
+    for (auto _ : state) {
+        c.NotasFiscais.Clear();
+        dm.NFE_GerarDados(-1, QString(), QString());
+        benchmark::DoNotOptimize(c.NotasFiscais.Count());
+    }
+}
+BENCHMARK(BM_Montar)->Arg(50)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_AssinarValidar(benchmark::State& state) {
+    Loja& l = loja();
+    if (!l.pronta) {
+        state.SkipWithError("NF-e schemas or the test certificate are not available");
+        return;
+    }
+    l.nota(int(state.range(0)));
+    auto& dm = TdmNFVenda::gerarInstance();
+    nfe::NFeComponent& c = TdmNFe::gerarInstance().componente();
+    c.NotasFiscais.Clear();
+    dm.NFE_GerarDados(-1, QString(), QString());
+    for (auto _ : state) {
+        c.Assinar();
+        c.Validar();
+        benchmark::DoNotOptimize(c.NotasFiscais.Items(0).XML.size());
+    }
+}
+BENCHMARK(BM_AssinarValidar)->Arg(50)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

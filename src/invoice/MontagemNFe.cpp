@@ -142,9 +142,7 @@ void MontagemNFe::ide() {
     i.cUF = nfe::UFparaCodigo(m_empresa.uf);
     i.cNF = TdmNFVenda::NFE_CodigoNumerico(inteiro(m_cab, "NFV_CNF"), numero, serie);
     i.natOp = str(m_cab, "CFOP_DESCRICAO").trimmed();
-    const CondicaoPagamento cond =
-        TdmFormaDePagamento::gerarInstance().condicao(int(inteiro(m_cab, "CODFORMAPAGAMENTO")));
-    i.indPag = (cond.parcelas == 1 && cond.diasPrimeira == 0) ? 0 : 1;
+    i.indPag = pagamentoAVista() ? 0 : 1;
     i.mod = 55;
     i.serie = TdmNFVenda::NFE_Serie(serie);
     i.nNF = int(numero);
@@ -328,11 +326,18 @@ void MontagemNFe::responsavelTecnico() {
     r.idCSRT = 0;
 }
 
+const CondicaoPagamento& MontagemNFe::condicaoPagamento() {
+    if (!m_condicao)
+        m_condicao = TdmFormaDePagamento::gerarInstance().condicao(int(inteiro(m_cab, "CODFORMAPAGAMENTO")));
+    return *m_condicao;
+}
+
+bool MontagemNFe::pagamentoAVista() {
+    return condicaoPagamento().parcelas == 1 && condicaoPagamento().diasPrimeira == 0;
+}
+
 void MontagemNFe::cobranca() {
-    const CondicaoPagamento cond =
-        TdmFormaDePagamento::gerarInstance().condicao(int(inteiro(m_cab, "CODFORMAPAGAMENTO")));
-    const bool aVista = cond.parcelas == 1 && cond.diasPrimeira == 0;
-    if (!flag("NFE4.COB.ENV") || aVista)
+    if (!flag("NFE4.COB.ENV") || pagamentoAVista())
         return;
     nfe::Cobr& c = m_doc.Cobr;
     const Currency vNF = m_doc.Total.ICMSTot.vNF;
@@ -341,7 +346,7 @@ void MontagemNFe::cobranca() {
         c.Fat.vOrig = c.Fat.vLiq = vNF;
         nfe::Dup& d = c.Dup.Add();
         d.nDup = QStringLiteral("001");
-        d.dVenc = f(m_cab, "NFV_DTEMISSAO").asDate().addDays(cond.diasPrimeira);
+        d.dVenc = f(m_cab, "NFV_DTEMISSAO").asDate().addDays(condicaoPagamento().diasPrimeira);
         d.vDup = vNF;
         return;
     }

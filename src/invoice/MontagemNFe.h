@@ -5,10 +5,13 @@
 #include "core/Currency.h"
 #include "framework/services/DAcesso.h"
 #include "nfe/NFeModel.h"
+#include "registers/DFormaDePagamento.h"
 
 #include <QHash>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 namespace kvo {
 class RecordSet;
@@ -70,6 +73,8 @@ private:
     int origemProduto(qint64 codproduto);
     int componentes(qint64 codproduto);
     Currency aliquotaNcm(qint64 codproduto);
+    const CondicaoPagamento& condicaoPagamento();
+    bool pagamentoAVista();
     QString cfg(const char* chave);
     bool flag(const char* chave) { return cfg(chave) == QLatin1String("S"); }
 
@@ -88,6 +93,7 @@ private:
     QHash<QString, QString> m_cfg;
     QHash<qint64, int> m_origens, m_componentes;
     QHash<qint64, Currency> m_aliqNcm;
+    std::optional<CondicaoPagamento> m_condicao; // the payment method's terms, read once
     Currency m_somaDescontosItens, m_somaTributos;
 };
 
