@@ -87,6 +87,8 @@ QString duracaoNaMesa(const QDateTime& inicio, const QDateTime& agora);
 // the rest in further lines (none when it fits).
 QStringList quebrar(const QString& texto, int primeira, int largura);
 
+// Every line of "finalextrato.txt" in the program folder; none without it.
+QStringList linhasFinalExtrato();
 // The fixed credit line at the foot of bills and receipts.
 QString creditoExtrato();
 

@@ -10,8 +10,6 @@
 
 namespace kvo {
 
-QStringList linhasFinalExtrato();
-
 namespace {
 
 QString L(const QString& t) { return PadR(t, 40); }
