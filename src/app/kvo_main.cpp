@@ -2,6 +2,7 @@
 // without the screens. "kvo [--home DIR] db create|migrate|version|demo".
 #include "app/AdminCommand.h"
 #include "app/DbCommand.h"
+#include "app/ExtratoCommand.h"
 #include "app/ImpressaoCommand.h"
 #include "app/ImportCommand.h"
 #include "app/NFVendaCommand.h"
@@ -10,6 +11,7 @@
 #include "core/Paths.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -52,6 +54,14 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kvo::runRestauranteImpressaoCommand(args.mid(1), out, err);
     }
+    if ((command == QLatin1String("restaurante") || command == QLatin1String("pedido")) &&
+        args.value(1) == QLatin1String("extrato")) {
+        QCoreApplication app(argc, argv);
+        QFile saida;
+        saida.open(stdout, QIODevice::WriteOnly);
+        return command == QLatin1String("pedido") ? kvo::runExtratoPedidoCommand(args.mid(1), saida, err)
+                                                  : kvo::runExtratoRestauranteCommand(args.mid(1), saida, err);
+    }
     if (command == QLatin1String("impressao")) {
         QCoreApplication app(argc, argv);
         return kvo::runImpressaoCommand(args.mid(1), out, err);
@@ -72,6 +82,8 @@ int main(int argc, char** argv) {
         << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
         << Qt::endl
         << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl
+        << "     kvo restaurante extrato MESA [--saida ARQ] [--marcar]" << Qt::endl
+        << "     kvo pedido extrato PEDIDO [--entrega|--balcao N] [--saida ARQ]" << Qt::endl
         << "     kvo impressao pendentes | reimprimir ID" << Qt::endl
 #ifdef KVO_WITH_NFE
         << "     kvo nfe validate|sign|danfe|chave|cert|status|consultar|inutilizar ..." << Qt::endl

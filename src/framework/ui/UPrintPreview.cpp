@@ -27,7 +27,7 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* parent) : QDialog(parent) {
         return b;
     };
     botao("btnImprimir", "&Imprimir", &TfrmPrintPreview::btnImprimirClick)->setDefault(true);
-    botao("btnAlterar", "&Alterar opções", &TfrmPrintPreview::btnAlterarClick);
+    m_btnAlterar = botao("btnAlterar", "&Alterar opções", &TfrmPrintPreview::btnAlterarClick);
     botao("btnFechar", "&Fechar", &TfrmPrintPreview::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_visual, 1);
@@ -43,6 +43,8 @@ void TfrmPrintPreview::iniciar(const QString& titulo, const QString& destino) {
     setWindowTitle(titulo);
 }
 
+void TfrmPrintPreview::setPermiteAlterar(bool permite) { m_btnAlterar->setVisible(permite); }
+
 bool TfrmPrintPreview::mostrar() {
     m_visual->setPlainText(m_linhas.join(u'\n'));
     exec();
@@ -51,6 +53,12 @@ bool TfrmPrintPreview::mostrar() {
 
 void TfrmPrintPreview::btnImprimirClick() {
     try {
+        if (m_imprimir) {
+            m_imprimir(m_linhas);
+            m_imprimiu = true;
+            accept();
+            return;
+        }
         // A folder gets one ".txt" file per document, as print managers pick them up.
         ReceiptTargetSettings ajustes;
         ajustes.prefix.clear();

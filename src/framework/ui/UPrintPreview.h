@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 namespace kvo {
@@ -17,6 +19,11 @@ public:
     explicit TfrmPrintPreview(QWidget* parent = nullptr);
 
     void iniciar(const QString& titulo, const QString& destino);
+    // Prints through the caller instead of the destination (a bill goes to
+    // the restaurant's bill target); it throws when it cannot.
+    void setImpressao(std::function<void(const QStringList&)> imprimir) { m_imprimir = std::move(imprimir); }
+    // Offers the button that asks to change the choices (on by default).
+    void setPermiteAlterar(bool permite);
     void addLine(const QString& linha) { m_linhas << linha; }
     const QStringList& linhas() const { return m_linhas; }
     // Shows the preview (modal) and returns whether it printed.
@@ -31,6 +38,8 @@ private:
     QString m_titulo, m_destino;
     QStringList m_linhas;
     QPlainTextEdit* m_visual;
+    QWidget* m_btnAlterar = nullptr;
+    std::function<void(const QStringList&)> m_imprimir;
     bool m_imprimiu = false;
     bool m_alterar = false;
 };
