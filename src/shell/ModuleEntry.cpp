@@ -3,6 +3,7 @@
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/QtUserInterface.h"
 #include "registers/ui/UContasFechamento.h"
+#include "restaurant/ui/UExtratoEscolha.h"
 #include "shell/EntradasModulo.h"
 #include "shell/UMenuCoreGestao.h"
 
@@ -16,6 +17,7 @@ struct ModuleState {
     kvo::Module module;
     kvo::QtUserInterface ui;
     kvo::EscolhaParcelasTela parcelas;
+    kvo::TelasExtrato extrato; // the bill's preview and its choices dialog
 };
 std::unique_ptr<ModuleState>& state() {
     static std::unique_ptr<ModuleState> s;
@@ -26,6 +28,8 @@ void iniciarEstado() {
         state() = std::make_unique<ModuleState>();
         kvo::setUserInterface(&state()->ui);
         kvo::setEscolhaParcelas(&state()->parcelas);
+        kvo::setPreviewExtrato(&state()->extrato);
+        kvo::setEscolhaExtrato(&state()->extrato);
     }
 }
 
@@ -56,6 +60,8 @@ extern "C" Q_DECL_EXPORT bool TfrmMenuCoreGestao_gerarInstance() {
 extern "C" Q_DECL_EXPORT void kvoCoreGestao_finalizar() {
     kvo::setUserInterface(nullptr);
     kvo::setEscolhaParcelas(nullptr);
+    kvo::setPreviewExtrato(nullptr);
+    kvo::setEscolhaExtrato(nullptr);
     kvo::chamadaExterna() = {};
     state().reset();
 }
