@@ -146,9 +146,9 @@ void NFeComponent::imprimir(bool pdf, bool cancelada)
 {
     const QString pasta = pastaPdf();
     for (int i = 0; i < NotasFiscais.Count(); ++i) {
-        NotaFiscal& nota = NotasFiscais[i];
-        if (nota.NFe.Id.isEmpty())
-            nota.GerarXML();
+        // Printing reads the model only: values set just for the print (the
+        // insurance substitution) must never reach the document's XML.
+        const NotaFiscal& nota = NotasFiscais[i];
         DanfeOpcoes opcoes;
         opcoes.cancelada = cancelada;
         opcoes.protocolo = DANFE.protocoloNFe;

@@ -6,6 +6,7 @@
 #include "nfe/NFeComponent.h"
 #include "nfe/NFeXmlWriter.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
@@ -204,6 +205,19 @@ TEST_F(DanfeDoCicloDeVida, ItemInsuranceSetForPrintingIsShown)
     const QString texto = textoDoPdf(componente.ArquivoPDF());
     EXPECT_TRUE(texto.contains(QStringLiteral("Seguro: R$ 12,34"))) << texto.toStdString();
     EXPECT_EQ(texto.count(QStringLiteral("12,34")), 2) << "the item and the insurance total";
+}
+
+TEST_F(DanfeDoCicloDeVida, PrintOnlyInsuranceNeverReachesTheSavedXml)
+{
+    NotaFiscal& n = nota(samples::simplesNacional());
+    ASSERT_TRUE(n.NFe.Id.isEmpty());
+    n.NFe.Det[0].Prod.vSeg = kvo::Currency::fromString(QStringLiteral("12.34"));
+    componente.Imprimir();
+    n.NFe.Det[0].Prod.vSeg = {};
+    ASSERT_TRUE(n.GravarXML(QStringLiteral("nota.xml"), dir.path()));
+    QFile salvo(dir.filePath(QStringLiteral("nota.xml")));
+    ASSERT_TRUE(salvo.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(salvo.readAll().contains("<vSeg>12.34</vSeg>"));
 }
 
 TEST_F(DanfeDoCicloDeVida, BareKeyIdPrintsTheWholeKeyAndNamesThePdf)
