@@ -1,6 +1,7 @@
 #include "NFeFixtures.h"
 #include "NFeSamples.h"
 
+#include "nfe/ConfiguracoesArquivo.h"
 #include "nfe/NFeComponent.h"
 #include "nfe/NFeXmlWriter.h"
 #include "nfe/ValidadorXml.h"
@@ -92,4 +93,23 @@ TEST_F(ComponenteAssinando, CorrectionLetterPrintsOnThePrinterUnlessPrintingToFi
     EXPECT_EQ(componente.ArquivoPDF(),
               dir.filePath(QStringLiteral("pdf/35261211222333000181550010000012311123469019-cce-02.pdf")));
     EXPECT_TRUE(ler(componente.ArquivoPDF()).startsWith("%PDF"));
+}
+
+TEST(ConfiguracoesArquivo, DanfeAndNFCeSettings)
+{
+    QTemporaryDir dir;
+    QFile ini(dir.filePath(QStringLiteral("nfe.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[nfe]\nuf=SP\n[webservices]\nurl=https://127.0.0.1:9443/ws\nurlNFCe=https://127.0.0.1:9444/nfce\n"
+              "[webservicesNFCe]\nNFeInutilizacao4=https://127.0.0.1:9445/inut\n"
+              "[danfe]\npasta=saida/pdf\nimpressora=Laser Escritorio\narquivo=S\n");
+    ini.close();
+    NFeComponent c;
+    carregarConfiguracoes(c, ini.fileName());
+    EXPECT_EQ(c.DANFE.pastaPDF, dir.filePath(QStringLiteral("saida/pdf")));
+    EXPECT_EQ(c.DANFE.impressora, QStringLiteral("Laser Escritorio"));
+    EXPECT_TRUE(c.DANFE.imprimirEmArquivo);
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Autorizacao, 65), QStringLiteral("https://127.0.0.1:9444/nfce/NFeAutorizacao4"));
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 65), QStringLiteral("https://127.0.0.1:9445/inut"));
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 55), QStringLiteral("https://127.0.0.1:9443/ws/NFeInutilizacao4"));
 }
