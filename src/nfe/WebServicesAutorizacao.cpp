@@ -83,7 +83,10 @@ bool WebServices::Envia(qint64 lote, bool sincrono, bool zipado)
             Enviar.xMotivo = QString::fromUtf8(e.what());
             return false;
         }
-        return resolverIncerto(notas, QString::fromUtf8(e.what()), false);
+        const bool recebida = resolverIncerto(notas, QString::fromUtf8(e.what()), false);
+        if (recebida && sincrono)
+            Enviar.Recibo = Enviar.Protocolo();
+        return recebida;
     }
     Enviar.RetWS = resposta;
     xml::DocPtr doc = xml::parse(resposta);

@@ -226,6 +226,13 @@ TEST_F(WebServicesLocal, SynchronousSendReportsAReceiptToStore)
     const auto& env = componente.WebServices.Enviar;
     EXPECT_FALSE(env.Recibo.isEmpty()) << "the invoice's receipt column would stay empty";
     EXPECT_EQ(env.Recibo, env.Protocolo());
+    // The same when the answer was lost and the key query found the protocol.
+    autoridade.injetar({regra("NFeAutorizacao4", "derrubar")});
+    nota(761);
+    ASSERT_TRUE(componente.WebServices.Envia(0, true, false));
+    ASSERT_TRUE(env.recuperadoPorConsulta);
+    EXPECT_FALSE(env.Protocolo().isEmpty());
+    EXPECT_EQ(env.Recibo, env.Protocolo());
 }
 
 TEST_F(WebServicesLocal, NFCeVoidingGoesToTheNFCeAddress)
