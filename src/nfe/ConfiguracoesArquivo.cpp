@@ -46,7 +46,14 @@ void carregarConfiguracoes(NFeComponent& c, const QString& arquivo)
         const QString url = ini.value(QStringLiteral("webservices/") + soap::nome(s)).toString();
         if (!url.isEmpty())
             conf.WebServices.urls.insert(soap::nome(s), url);
+        const QString nfce = ini.value(QStringLiteral("webservicesNFCe/") + soap::nome(s)).toString();
+        if (!nfce.isEmpty())
+            conf.WebServices.urlsNFCe.insert(soap::nome(s), nfce);
     }
+    conf.WebServices.urlBaseNFCe = ini.value(QStringLiteral("webservices/urlNFCe")).toString();
+    c.DANFE.pastaPDF = caminho(base, ini.value(QStringLiteral("danfe/pasta")).toString());
+    c.DANFE.impressora = ini.value(QStringLiteral("danfe/impressora")).toString();
+    c.DANFE.imprimirEmArquivo = ini.value(QStringLiteral("danfe/arquivo")).toString().trimmed().toUpper() == u"S";
     c.recarregarCertificado();
 }
 

@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "nfe/CodigoBarras.h"
 #include "nfe/DanfeLayout.h"
+#include "nfe/NFeXmlWriter.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -70,9 +71,26 @@ QFont fonteItem()
     return f;
 }
 
+// The item's own insurance is shown under its description: the item table
+// has no column for it, and a value set only for printing must be seen.
 QString descricao(const Det& d)
 {
-    return d.infAdProd.isEmpty() ? d.Prod.xProd : d.Prod.xProd + u'\n' + d.infAdProd;
+    QString texto = d.Prod.xProd;
+    if (!d.infAdProd.isEmpty())
+        texto += u'\n' + d.infAdProd;
+    if (!d.Prod.vSeg.isZero())
+        texto += QStringLiteral("\nSeguro: R$ ") + dinheiro(d.Prod.vSeg.roundTo2Even());
+    return texto;
+}
+
+// The items' insurance when they carry any (the total group may not have
+// followed a change made for printing), else the total group's.
+Currency seguroTotal(const NFe& n)
+{
+    Currency soma;
+    for (const Det& d : n.Det)
+        soma += d.Prod.vSeg;
+    return soma.isZero() ? n.Total.ICMSTot.vSeg : soma;
 }
 
 // Height of each item row in millimetres: the description wraps inside its
@@ -135,7 +153,7 @@ QString formaPagamento(const DetPag& p)
 class Desenho {
 public:
     Desenho(QPagedPaintDevice& d, const NFe& n, const DanfeOpcoes& o)
-        : device(d), nfe(n), opcoes(o), chave(n.Id.mid(3)), barras(chave)
+        : device(d), nfe(n), opcoes(o), chave(chaveNumerica(n)), barras(chave)
     {
     }
     void executar();
@@ -247,6 +265,10 @@ double Desenho::cabecalho(double y, int pagina, int total)
     QString protocolo = opcoes.protocolo;
     if (!nfe.procNFe.nProt.isEmpty())
         protocolo = nfe.procNFe.nProt + u' ' + nfe.procNFe.dhRecbto.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    // A normal emission printed before its authorisation (the preview before
+    // sending) must not pass for an authorised DANFE.
+    if (protocolo.isEmpty() && nfe.Ide.tpEmis == 1)
+        protocolo = QStringLiteral("PRÉVIA - NF-e NÃO AUTORIZADA");
     f->caixa(0, y, 118, 7, QStringLiteral("NATUREZA DA OPERAÇÃO"), nfe.Ide.natOp);
     f->caixa(118, y, 82, 7, QStringLiteral("PROTOCOLO DE AUTORIZAÇÃO DE USO"), protocolo, Qt::AlignCenter, 7.5, true);
     y += 7;
@@ -321,7 +343,7 @@ double Desenho::impostos(double y)
                             QStringLiteral("DESCONTO"), QStringLiteral("OUTRAS DESPESAS"), QStringLiteral("VALOR TOTAL IPI"),
                             QStringLiteral("V. ICMS UF DEST."), QStringLiteral("V. TOT. TRIB."),
                             QStringLiteral("VALOR DA COFINS"), QStringLiteral("V. TOTAL DA NOTA")};
-    const QList<Currency> v2 = {t.vFrete, t.vSeg, t.vDesc, t.vOutro, t.vIPI, t.vICMSUFDest, t.vTotTrib, t.vCOFINS, t.vNF};
+    const QList<Currency> v2 = {t.vFrete, seguroTotal(nfe), t.vDesc, t.vOutro, t.vIPI, t.vICMSUFDest, t.vTotTrib, t.vCOFINS, t.vNF};
     for (int i = 0; i < 9; ++i) {
         f->caixa(i * w, y, w, 7, r1[i], dinheiro(v1[i].roundTo2Even()), Qt::AlignRight);
         f->caixa(i * w, y + 7, w, 7, r2[i], dinheiro(v2[i].roundTo2Even()), Qt::AlignRight, 7.5, i == 8);
@@ -466,7 +488,7 @@ void gerarDanfePdf(const NFe& nfe, const QString& arquivo, const DanfeOpcoes& op
 {
     QPdfWriter pdf(arquivo);
     pdf.setResolution(300);
-    pdf.setTitle(QStringLiteral("DANFE ") + nfe.Id.mid(3));
+    pdf.setTitle(QStringLiteral("DANFE ") + chaveNumerica(nfe));
     pdf.setCreator(QStringLiteral("KVO Gestão"));
     desenharDanfe(pdf, nfe, opcoes);
 }

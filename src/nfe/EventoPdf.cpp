@@ -27,15 +27,28 @@ void gerarCartaCorrecaoPdf(const InfEvento& e, const RetornoEvento& r, const QSt
 {
     QPdfWriter pdf(arquivo);
     pdf.setResolution(300);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     pdf.setTitle(QStringLiteral("Carta de Correção ") + OnlyNumber(e.chNFe));
     pdf.setCreator(QStringLiteral("KVO Gestão"));
+    prepararPaginaCartaCorrecao(pdf);
     QPainter p;
     if (!p.begin(&pdf))
         throw std::runtime_error("Não foi possível gerar o PDF " + arquivo.toStdString());
-    const int largura = pdf.width();
-    const auto mm = [](double v) { return int(v * 300 / 25.4); };
+    desenharCartaCorrecao(p, pdf, e, r);
+    if (!p.end())
+        throw std::runtime_error("Não foi possível gerar o PDF " + arquivo.toStdString());
+}
+
+void prepararPaginaCartaCorrecao(QPagedPaintDevice& device)
+{
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+void desenharCartaCorrecao(QPainter& p, QPagedPaintDevice& device, const InfEvento& e, const RetornoEvento& r)
+{
+    const int largura = device.width();
+    const double dpi = device.logicalDpiY();
+    const auto mm = [dpi](double v) { return int(v * dpi / 25.4); };
     int y = 0;
     const auto bloco = [&](const QString& rotulo, const QString& texto, int pontos, bool negrito) {
         QFont rot(QStringLiteral("DejaVu Sans"), 7);
@@ -72,8 +85,6 @@ void gerarCartaCorrecaoPdf(const InfEvento& e, const RetornoEvento& r, const QSt
     bloco(QStringLiteral("CONDIÇÕES DE USO"), condicaoDeUsoCCe(), 8, false);
     if (e.tpAmb == 2)
         bloco(QStringLiteral("AMBIENTE"), QStringLiteral("HOMOLOGAÇÃO — SEM VALOR FISCAL"), 10, true);
-    if (!p.end())
-        throw std::runtime_error("Não foi possível gerar o PDF " + arquivo.toStdString());
 }
 
 } // namespace kvo::nfe

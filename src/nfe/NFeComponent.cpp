@@ -5,9 +5,11 @@
 #include "nfe/AssinadorXml.h"
 #include "nfe/Danfe.h"
 #include "nfe/EventoPdf.h"
+#include "nfe/NFeXmlWriter.h"
 #include "nfe/ValidadorXml.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QPrinter>
 
 #include <stdexcept>
@@ -75,10 +77,34 @@ QByteArray NFeComponent::assinarEValidar(const QByteArray& xml, const char* elem
     return assinado;
 }
 
-void NFeComponent::ImprimirEvento()
+QString NFeComponent::pastaPdf() const
 {
-    const QString pasta = DANFE.pastaPDF.isEmpty() ? QDir(programFolder()).filePath(QStringLiteral("pdf"))
-                                                   : DANFE.pastaPDF;
+    return DANFE.pastaPDF.isEmpty() ? QDir(programFolder()).filePath(QStringLiteral("pdf")) : DANFE.pastaPDF;
+}
+
+namespace {
+
+// The system's printer the DANFE goes to; throws when it cannot take a job,
+// so a print that went nowhere is never taken for done.
+void prepararImpressora(QPrinter& printer, const QString& nome, const QString& documento)
+{
+    if (!nome.isEmpty())
+        printer.setPrinterName(nome);
+    printer.setDocName(documento);
+    if (!printer.isValid() || (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()))
+        throw std::runtime_error(QStringLiteral("Impressora não disponível: %1")
+                                     .arg(nome.isEmpty() ? QStringLiteral("(padrão do sistema)") : nome)
+                                     .toStdString());
+}
+
+} // namespace
+
+void NFeComponent::ImprimirEvento() { imprimirEventos(DANFE.imprimirEmArquivo); }
+void NFeComponent::ImprimirEventoPDF() { imprimirEventos(true); }
+
+void NFeComponent::imprimirEventos(bool pdf)
+{
+    const QString pasta = pastaPdf();
     const RetornoLoteEvento& retorno = WebServices.EventoRetorno;
     bool impresso = false;
     for (int i = 0; i < EventoNFe.Evento.Count(); ++i) {
@@ -89,10 +115,22 @@ void NFeComponent::ImprimirEvento()
         for (const RetornoEvento& candidato : retorno.retEvento)
             if (candidato.tpEvento == e.tpEvento && candidato.nSeqEvento == e.nSeqEvento)
                 r = candidato;
-        QDir().mkpath(pasta);
-        m_ultimoPdf = QDir(pasta).filePath(
-            QStringLiteral("%1-cce-%2.pdf").arg(OnlyNumber(e.chNFe)).arg(e.nSeqEvento, 2, 10, QChar(u'0')));
-        gerarCartaCorrecaoPdf(e, r, m_ultimoPdf);
+        const QString nome =
+            QStringLiteral("%1-cce-%2").arg(OnlyNumber(e.chNFe)).arg(e.nSeqEvento, 2, 10, QChar(u'0'));
+        if (pdf) {
+            QDir().mkpath(pasta);
+            m_ultimoPdf = QDir(pasta).filePath(nome + QStringLiteral(".pdf"));
+            gerarCartaCorrecaoPdf(e, r, m_ultimoPdf);
+        } else {
+            QPrinter printer(QPrinter::HighResolution);
+            prepararImpressora(printer, DANFE.impressora, QStringLiteral("CC-e ") + nome);
+            prepararPaginaCartaCorrecao(printer);
+            QPainter painter;
+            if (!painter.begin(&printer))
+                throw std::runtime_error("Não foi possível iniciar a impressão da carta de correção.");
+            desenharCartaCorrecao(painter, printer, e, r);
+            painter.end();
+        }
         impresso = true;
     }
     if (!impresso)
@@ -102,27 +140,25 @@ void NFeComponent::ImprimirEvento()
 void NFeComponent::Imprimir() { imprimir(DANFE.imprimirEmArquivo, false); }
 void NFeComponent::ImprimirPDF() { imprimir(true, false); }
 void NFeComponent::ImprimirCancelado() { imprimir(DANFE.imprimirEmArquivo, true); }
+void NFeComponent::ImprimirCanceladoPDF() { imprimir(true, true); }
 
 void NFeComponent::imprimir(bool pdf, bool cancelada)
 {
-    const QString pasta = DANFE.pastaPDF.isEmpty() ? QDir(programFolder()).filePath(QStringLiteral("pdf"))
-                                                   : DANFE.pastaPDF;
+    const QString pasta = pastaPdf();
     for (int i = 0; i < NotasFiscais.Count(); ++i) {
-        NotaFiscal& nota = NotasFiscais[i];
-        if (nota.NFe.Id.isEmpty())
-            nota.GerarXML();
+        // Printing reads the model only: values set just for the print (the
+        // insurance substitution) must never reach the document's XML.
+        const NotaFiscal& nota = NotasFiscais[i];
         DanfeOpcoes opcoes;
         opcoes.cancelada = cancelada;
         opcoes.protocolo = DANFE.protocoloNFe;
         if (pdf) {
             QDir().mkpath(pasta);
-            m_ultimoPdf = QDir(pasta).filePath(nota.NFe.Id.mid(3) + QStringLiteral("-nfe.pdf"));
+            m_ultimoPdf = QDir(pasta).filePath(chaveNumerica(nota.NFe) + QStringLiteral("-nfe.pdf"));
             gerarDanfePdf(nota.NFe, m_ultimoPdf, opcoes);
         } else {
             QPrinter printer(QPrinter::HighResolution);
-            if (!DANFE.impressora.isEmpty())
-                printer.setPrinterName(DANFE.impressora);
-            printer.setDocName(QStringLiteral("DANFE ") + nota.NFe.Id.mid(3));
+            prepararImpressora(printer, DANFE.impressora, QStringLiteral("DANFE ") + chaveNumerica(nota.NFe));
             desenharDanfe(printer, nota.NFe, opcoes);
         }
     }

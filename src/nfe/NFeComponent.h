@@ -54,19 +54,25 @@ public:
     // Sends EventoNFe as batch `lote`; false when the batch was refused
     // (WebServices.EventoRetorno says why).
     bool EnviarEvento(qint64 lote) { return WebServices.EnviarEvento(lote); }
-    // The correction letters of the last events sent, as PDF in the PDF folder
-    // ("<key>-cce-<seq>.pdf"); ArquivoPDF() is the last one.
+    // The correction letters of the last events sent, on the DANFE's printer
+    // (or as PDF when printing to file); ImprimirEventoPDF always writes the
+    // PDF in the PDF folder ("<key>-cce-<seq>.pdf"); ArquivoPDF() is the last one.
     void ImprimirEvento();
+    void ImprimirEventoPDF();
 
     void GerarNFe() { NotasFiscais.GerarNFe(); }
     void Assinar() { NotasFiscais.Assinar(); }
     void Validar() { NotasFiscais.Validar(); }
 
     // DANFE of every document: to the printer (or a PDF when printing to
-    // file), to a PDF in the PDF folder ("<key>-nfe.pdf"), or marked cancelled.
+    // file), to a PDF in the PDF folder ("<key>-nfe.pdf"), or marked cancelled
+    // (to the printer, or always to the PDF for e-mailing). A printer that
+    // cannot start throws std::runtime_error naming it. A document without a
+    // protocol prints as a preview.
     void Imprimir();
     void ImprimirPDF();
     void ImprimirCancelado();
+    void ImprimirCanceladoPDF();
     // envEvento of EventoNFe, and an inutNFe, signed and checked against their
     // schemas (sending them is the web-service client's). Throws
     // std::runtime_error with the schema's complaints.
@@ -84,6 +90,8 @@ public:
 
 private:
     void imprimir(bool pdf, bool cancelada);
+    void imprimirEventos(bool pdf);
+    QString pastaPdf() const;
     QByteArray assinarEValidar(const QByteArray& xml, const char* elemento, const QString& schema,
                                const QString& oQue);
 

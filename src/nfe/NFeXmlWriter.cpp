@@ -22,7 +22,7 @@ void Writer::doc(const QString& digits, bool allowForeign)
 
 void Writer::nfe(const NFe& n)
 {
-    const QString chave = n.Id.isEmpty() ? chaveDoDocumento(n) : n.Id;
+    const QString chave = QStringLiteral("NFe") + chaveNumerica(n);
     w.writeStartElement(QLatin1String("NFe"));
     w.writeDefaultNamespace(QLatin1String(NFeNamespace));
     open("infNFe");
@@ -392,6 +392,12 @@ QString chaveDoDocumento(const NFe& n)
     const Ide& i = n.Ide;
     return GerarChaveAcesso(i.cUF, i.dEmi.date(), n.Emit.CNPJCPF, i.serie, i.nNF, i.tpEmis,
                             i.cNF, i.mod);
+}
+
+QString chaveNumerica(const NFe& n)
+{
+    // The invoice module may set the Id from the bare 44-digit key.
+    return OnlyNumber(n.Id.isEmpty() ? chaveDoDocumento(n) : n.Id);
 }
 
 QByteArray writeNFeXml(const NFe& nfe)

@@ -5,6 +5,7 @@
 #include "nfe/NFeXmlReader.h"
 #include "nfe/NFeXmlWriter.h"
 #include "nfe/ValidadorXml.h"
+#include "nfe/VerificadorAssinatura.h"
 #include "nfe/XmlLib.h"
 
 #include <QDir>
@@ -28,9 +29,18 @@ void NotaFiscal::GerarXML()
 
 QByteArray NotaFiscal::XMLOriginal() const
 {
-    if (!NFe.procNFe.nProt.isEmpty())
-        return writeNfeProcXml(XML, NFe.procNFe);
-    return XML;
+    if (NFe.procNFe.nProt.isEmpty())
+        return XML;
+    // A protocol set by hand for a reprint names only number, status and
+    // date; the stored nfeProc needs the rest of the group to be valid.
+    ProcNFe p = NFe.procNFe;
+    if (p.tpAmb == 0)
+        p.tpAmb = NFe.Ide.tpAmb;
+    if (p.chNFe.isEmpty())
+        p.chNFe = chaveNumerica(NFe);
+    if (p.digVal.isEmpty() && Assinada)
+        p.digVal = digestValue(XML);
+    return writeNfeProcXml(XML, p);
 }
 
 bool NotaFiscal::GravarXML(const QString& name, const QString& folder)
@@ -121,7 +131,7 @@ void NotasFiscais::GravarXML(const QString& folder)
     for (NotaFiscal& n : m_items) {
         if (n.XML.isEmpty())
             n.GerarXML();
-        if (!n.GravarXML(n.NFe.Id.mid(3) + QStringLiteral("-nfe.xml"), folder))
+        if (!n.GravarXML(chaveNumerica(n.NFe) + QStringLiteral("-nfe.xml"), folder))
             throw std::runtime_error("Não foi possível gravar o XML em " + folder.toStdString());
     }
 }

@@ -53,6 +53,7 @@ public:
     int Count() const { return int(m_items.size()); }
     NotaFiscal& Items(int i) { return m_items.at(std::size_t(i)); }
     NotaFiscal& operator[](int i) { return Items(i); }
+    const NotaFiscal& operator[](int i) const { return m_items.at(std::size_t(i)); }
 
     // Loads a stored XML (NFe or nfeProc) as a new document; throws on failure.
     NotaFiscal& LoadFromFile(const QString& path);

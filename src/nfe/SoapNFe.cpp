@@ -195,9 +195,37 @@ QByteArray conteudo(const QByteArray& env, QString* namespaceWrapper)
     throw std::runtime_error("Resposta SOAP sem o conteúdo esperado (nfeResultMsg)");
 }
 
-QString enderecoPublicado(const QString& uf, int tpAmb, Servico s)
+static QString enderecoNFCe(const QString& uf, bool producao, Servico s)
+{
+    switch (autorizadorDe(uf)) {
+    case Autorizador::SP:
+        return (producao ? QStringLiteral("https://nfce.fazenda.sp.gov.br/ws/")
+                         : QStringLiteral("https://homologacao.nfce.fazenda.sp.gov.br/ws/"))
+            + nome(s) + QStringLiteral(".asmx");
+    case Autorizador::RS:
+        return (producao ? QStringLiteral("https://nfce.sefazrs.rs.gov.br")
+                         : QStringLiteral("https://nfce-homologacao.sefazrs.rs.gov.br"))
+            + caminhoSvrs(s);
+    case Autorizador::MG:
+        return (producao ? QStringLiteral("https://nfce.fazenda.mg.gov.br/nfce/services/")
+                         : QStringLiteral("https://hnfce.fazenda.mg.gov.br/nfce/services/"))
+            + nome(s);
+    case Autorizador::SVRS:
+    case Autorizador::SVAN: // the virtual authority of these states serves no NFC-e
+        return (producao ? QStringLiteral("https://nfce.svrs.rs.gov.br")
+                         : QStringLiteral("https://nfce-homologacao.svrs.rs.gov.br"))
+            + caminhoSvrs(s);
+    case Autorizador::Nenhum:
+        break;
+    }
+    return {};
+}
+
+QString enderecoPublicado(const QString& uf, int tpAmb, Servico s, int modelo)
 {
     const bool producao = tpAmb == 1;
+    if (modelo == 65)
+        return enderecoNFCe(uf, producao, s);
     switch (autorizadorDe(uf)) {
     case Autorizador::SP:
         return (producao ? QStringLiteral("https://nfe.fazenda.sp.gov.br/ws/")

@@ -37,6 +37,7 @@ QByteArray gunzip(const QByteArray& dados); // throws std::runtime_error when co
 
 // The published address of the service for a state (UF letters) and
 // environment (1 production, 2 homologation); empty when unknown.
-QString enderecoPublicado(const QString& uf, int tpAmb, Servico s);
+// Model 65 (NFC-e) has addresses of its own; empty where this build knows none.
+QString enderecoPublicado(const QString& uf, int tpAmb, Servico s, int modelo = 55);
 
 } // namespace kvo::nfe::soap

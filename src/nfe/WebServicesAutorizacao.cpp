@@ -5,6 +5,7 @@
 #include "nfe/ChaveAcesso.h"
 #include "nfe/NFeComponent.h"
 #include "nfe/NFeFormat.h"
+#include "nfe/NFeXmlWriter.h"
 #include "nfe/TransporteHttps.h"
 #include "nfe/VerificadorAssinatura.h"
 #include "nfe/WebServicesInterno.h"
@@ -29,7 +30,13 @@ QString WebServices::arquivoEnviado(const NotaFiscal& n) const
         ? QDir(programFolder()).filePath(QStringLiteral("nfe/enviadas"))
         : m_owner->Configuracoes.PathEnviadas;
     QDir().mkpath(pasta);
-    return QDir(pasta).filePath(n.NFe.Id.mid(3) + QStringLiteral("-nfe.xml"));
+    return QDir(pasta).filePath(chaveNumerica(n.NFe) + QStringLiteral("-nfe.xml"));
+}
+
+int WebServices::modeloDoLote() const
+{
+    const NotasFiscais& lista = m_owner->NotasFiscais;
+    return lista.Count() > 0 ? lista[0].NFe.Ide.mod : 55;
 }
 
 bool WebServices::Envia(qint64 lote, bool sincrono, bool zipado)
@@ -68,7 +75,7 @@ bool WebServices::Envia(qint64 lote, bool sincrono, bool zipado)
         n->Transmitida = true; // from here the bytes may reach the authority
     QByteArray resposta;
     try {
-        resposta = chamar(Servico::Autorizacao, envi, zipado);
+        resposta = chamar(Servico::Autorizacao, envi, zipado, modeloDoLote());
     } catch (const ErroComunicacao& e) {
         if (!e.podeTerChegado()) {
             for (NotaFiscal* n : notas)
@@ -76,7 +83,10 @@ bool WebServices::Envia(qint64 lote, bool sincrono, bool zipado)
             Enviar.xMotivo = QString::fromUtf8(e.what());
             return false;
         }
-        return resolverIncerto(notas, QString::fromUtf8(e.what()), false);
+        const bool recebida = resolverIncerto(notas, QString::fromUtf8(e.what()), false);
+        if (recebida && sincrono)
+            Enviar.Recibo = Enviar.Protocolo();
+        return recebida;
     }
     Enviar.RetWS = resposta;
     xml::DocPtr doc = xml::parse(resposta);
@@ -85,6 +95,11 @@ bool WebServices::Envia(qint64 lote, bool sincrono, bool zipado)
     Enviar.xMotivo = xml::texto(raiz, "xMotivo");
     if (Enviar.cStat == 104) {
         aceitarProtocolos(resposta, notas);
+        // A synchronous batch gets no receipt number of its own; its
+        // protocol is what identifies it with the authority.
+        Enviar.Recibo = xml::texto(raiz, "nRec");
+        if (Enviar.Recibo.isEmpty())
+            Enviar.Recibo = Enviar.Protocolo();
         return true;
     }
     if (Enviar.cStat == 103) {
@@ -104,7 +119,7 @@ void WebServices::aceitarProtocolos(const QByteArray& resposta, Lista<NotaFiscal
         const ProcNFe p = lerProtocolo(no);
         NotaFiscal* nota = nullptr;
         for (NotaFiscal* n : notas)
-            if (n->NFe.Id.mid(3) == p.chNFe)
+            if (chaveNumerica(n->NFe) == p.chNFe)
                 nota = n;
         if (!nota)
             continue;
@@ -140,7 +155,7 @@ bool WebServices::consultarRecibo(Lista<NotaFiscal*>& notas)
         QThread::msleep(ulong(qMax(0, c.intervaloReciboMs)));
         QByteArray resposta;
         try {
-            resposta = chamar(Servico::RetAutorizacao, pedido);
+            resposta = chamar(Servico::RetAutorizacao, pedido, false, modeloDoLote());
         } catch (const ErroComunicacao& e) {
             ultimo = QString::fromUtf8(e.what());
             continue;
@@ -169,7 +184,7 @@ bool WebServices::resolverIncerto(Lista<NotaFiscal*>& notas, const QString& moti
     Lista<ProcNFe> achados;
     QStringList naoRecebidas;
     for (NotaFiscal* n : notas) {
-        const QString chave = n->NFe.Id.mid(3);
+        const QString chave = chaveNumerica(n->NFe);
         NFeConsulta.NFeChave = chave;
         try {
             Consultar();
@@ -213,7 +228,7 @@ bool WebServices::resolverIncerto(Lista<NotaFiscal*>& notas, const QString& moti
     if (!naoRecebidas.isEmpty()) {
         // The authority has no record of them: they can be sent again.
         for (NotaFiscal* n : notas)
-            if (naoRecebidas.contains(n->NFe.Id.mid(3)))
+            if (naoRecebidas.contains(chaveNumerica(n->NFe)))
                 n->Transmitida = false;
         Enviar.xMotivo = QStringLiteral("%1\nA SEFAZ não recebeu a NF-e %2.").arg(motivo, naoRecebidas.join(u", "));
         return false;

@@ -51,7 +51,8 @@ bool WebServices::EnviarEvento(qint64 lote)
     EventoEnviado = m_owner->GerarEventoAssinado();
     EventoRetorno.idLote = lote;
     try {
-        EventoRetWS = chamar(Servico::RecepcaoEvento, EventoEnviado);
+        const int modelo = eventos.Evento.isEmpty() ? 55 : OnlyNumber(eventos.Evento[0].chNFe).mid(20, 2).toInt();
+        EventoRetWS = chamar(Servico::RecepcaoEvento, EventoEnviado, false, modelo);
     } catch (const ErroComunicacao& e) {
         if (!e.podeTerChegado()) {
             EventoRetorno.xMotivo = QString::fromUtf8(e.what());
@@ -198,7 +199,7 @@ bool WebServices::Inutiliza(const QString& cnpj, const QString& justificativa, i
     Inutilizacao.RetWS.clear();
     Inutilizacao.XmlEnviado = m_owner->GerarInutilizacaoAssinada(i);
     try {
-        Inutilizacao.RetWS = chamar(Servico::Inutilizacao, Inutilizacao.XmlEnviado);
+        Inutilizacao.RetWS = chamar(Servico::Inutilizacao, Inutilizacao.XmlEnviado, false, modelo);
     } catch (const ErroComunicacao& e) {
         if (!e.podeTerChegado())
             throw;

@@ -142,25 +142,32 @@ void WebServices::limparControleDeConsumo()
     guardas().clear();
 }
 
-QString WebServices::url(Servico s) const
+QString WebServices::url(Servico s, int modelo) const
 {
     const ConfiguracoesNFe& c = m_owner->Configuracoes;
+    const ConfiguracoesWebServices& w = c.WebServices;
     const QString nome = soap::nome(s);
-    if (c.WebServices.urls.contains(nome))
-        return c.WebServices.urls.value(nome);
-    if (!c.WebServices.urlBase.isEmpty()) {
-        QString base = c.WebServices.urlBase;
+    const auto juntar = [&nome](QString base) -> QString {
         while (base.endsWith(u'/'))
             base.chop(1);
         return base + u'/' + nome;
-    }
-    return soap::enderecoPublicado(c.WebServices.uf, c.tpAmb, s);
+    };
+    const bool nfce = modelo == 65;
+    if (nfce && w.urlsNFCe.contains(nome))
+        return w.urlsNFCe.value(nome);
+    if (nfce && !w.urlBaseNFCe.isEmpty())
+        return juntar(w.urlBaseNFCe);
+    if (!nfce && w.urls.contains(nome))
+        return w.urls.value(nome);
+    if (!w.urlBase.isEmpty())
+        return juntar(w.urlBase);
+    return soap::enderecoPublicado(w.uf, c.tpAmb, s, modelo);
 }
 
-QByteArray WebServices::chamar(Servico s, const QByteArray& mensagem, bool zip)
+QByteArray WebServices::chamar(Servico s, const QByteArray& mensagem, bool zip, int modelo)
 {
     const ConfiguracoesWebServices& c = m_owner->Configuracoes.WebServices;
-    const QString endereco = url(s);
+    const QString endereco = url(s, modelo);
     if (endereco.isEmpty())
         throw std::runtime_error(QStringLiteral("Endereço do webservice %1 não configurado para a UF \"%2\".")
                                      .arg(soap::nome(s), c.uf)
@@ -210,7 +217,7 @@ bool WebServices::Consultar()
     const QByteArray pedido = "<consSitNFe " + Ns + " versao=\"4.00\"><tpAmb>"
         + QByteArray::number(m_owner->Configuracoes.tpAmb) + "</tpAmb><xServ>CONSULTAR</xServ><chNFe>"
         + chave.toLatin1() + "</chNFe></consSitNFe>";
-    c.RetWS = chamar(Servico::ConsultaProtocolo, pedido);
+    c.RetWS = chamar(Servico::ConsultaProtocolo, pedido, false, chave.mid(20, 2).toInt());
     xml::DocPtr doc = xml::parse(c.RetWS);
     xmlNode* raiz = xml::raiz(doc.get());
     c.cStat = xml::texto(raiz, "cStat").toInt();

@@ -22,6 +22,10 @@ struct ConfiguracoesWebServices {
     QString arquivoCA;      // PEM bundle the authority's server certificate must chain to
     QString urlBase;        // when set, every service is urlBase + "/" + service name
     QHash<QString, QString> urls; // per service name ("NFeAutorizacao4"), over everything else
+    // Model 65 (NFC-e) goes to the authority's NFC-e addresses: these when
+    // set, else urlBase (one service for both), else the published ones.
+    QString urlBaseNFCe;
+    QHash<QString, QString> urlsNFCe;
     int timeoutConexaoMs = 10000;
     int timeoutMs = 30000;
     int tentativasRecibo = 10;       // receipt polls of an asynchronous batch
@@ -123,11 +127,11 @@ public:
     // Forgets the remembered status answers and 656 blocks of every address.
     static void limparControleDeConsumo();
 
-    // The address used for a service.
-    QString url(soap::Servico s) const;
+    // The address used for a service, for documents of that model (55 NF-e, 65 NFC-e).
+    QString url(soap::Servico s, int modelo = 55) const;
 
 private:
-    QByteArray chamar(soap::Servico s, const QByteArray& mensagem, bool zip = false);
+    QByteArray chamar(soap::Servico s, const QByteArray& mensagem, bool zip = false, int modelo = 55);
     void aceitarProtocolos(const QByteArray& resposta, Lista<NotaFiscal*>& notas);
     bool resolverIncerto(Lista<NotaFiscal*>& notas, const QString& motivo, bool loteRecebido);
     bool consultarRecibo(Lista<NotaFiscal*>& notas);
@@ -137,6 +141,7 @@ private:
     bool eventoRegistrado(const InfEvento& e, RetornoEvento* r);
     void gravarArquivosEvento();
     QString arquivoEnviado(const NotaFiscal& n) const;
+    int modeloDoLote() const;
 
     NFeComponent* m_owner;
     // Events whose answer was lost and never settled ("key|type|seq"): a

@@ -6,6 +6,7 @@
 #include "nfe/NFeComponent.h"
 #include "nfe/NFeXmlWriter.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
@@ -157,6 +158,130 @@ TEST(DanfeComponente, PdfIsNamedByTheKeyInThePdfFolder)
     // Printing to file while cancelled writes the same file with the mark.
     componente.ImprimirCancelado();
     EXPECT_GT(pixelsVermelhos(esperado), 0);
+}
+
+// What the invoice life cycle hands the component for printing.
+class DanfeDoCicloDeVida : public ::testing::Test {
+protected:
+    DanfeDoCicloDeVida()
+    {
+        componente.DANFE.pastaPDF = dir.filePath(QStringLiteral("pdf"));
+        componente.DANFE.imprimirEmArquivo = true;
+    }
+    NotaFiscal& nota(NFe modelo)
+    {
+        componente.NotasFiscais.Clear();
+        NotaFiscal& n = componente.NotasFiscais.Add();
+        n.NFe = std::move(modelo);
+        return n;
+    }
+    static QString lerBarras(const QString& pdf)
+    {
+        const QString png = pdf + QStringLiteral("-barras");
+        t::executar(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-f"),
+                                                 QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                 QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png});
+        QString lido;
+        t::executar(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png + QStringLiteral(".png")},
+                    &lido);
+        return lido;
+    }
+
+    QTemporaryDir dir;
+    NFeComponent componente;
+};
+
+TEST_F(DanfeDoCicloDeVida, ItemInsuranceSetForPrintingIsShown)
+{
+    if (!ferramentas())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    NotaFiscal& n = nota(samples::simplesNacional());
+    ASSERT_TRUE(n.NFe.Total.ICMSTot.vSeg.isZero());
+    componente.ImprimirPDF();
+    EXPECT_FALSE(textoDoPdf(componente.ArquivoPDF()).contains(QStringLiteral("Seguro:")));
+    // The life cycle puts an item's ST in its insurance only for the print.
+    n.NFe.Det[0].Prod.vSeg = kvo::Currency::fromString(QStringLiteral("12.34"));
+    componente.ImprimirPDF();
+    const QString texto = textoDoPdf(componente.ArquivoPDF());
+    EXPECT_TRUE(texto.contains(QStringLiteral("Seguro: R$ 12,34"))) << texto.toStdString();
+    EXPECT_EQ(texto.count(QStringLiteral("12,34")), 2) << "the item and the insurance total";
+}
+
+TEST_F(DanfeDoCicloDeVida, PrintOnlyInsuranceNeverReachesTheSavedXml)
+{
+    NotaFiscal& n = nota(samples::simplesNacional());
+    ASSERT_TRUE(n.NFe.Id.isEmpty());
+    n.NFe.Det[0].Prod.vSeg = kvo::Currency::fromString(QStringLiteral("12.34"));
+    componente.Imprimir();
+    n.NFe.Det[0].Prod.vSeg = {};
+    ASSERT_TRUE(n.GravarXML(QStringLiteral("nota.xml"), dir.path()));
+    QFile salvo(dir.filePath(QStringLiteral("nota.xml")));
+    ASSERT_TRUE(salvo.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(salvo.readAll().contains("<vSeg>12.34</vSeg>"));
+}
+
+TEST_F(DanfeDoCicloDeVida, BareKeyIdPrintsTheWholeKeyAndNamesThePdf)
+{
+    NFe modelo = samples::exportacao();
+    const QString chave = chaveDoDocumento(modelo).mid(3);
+    ASSERT_EQ(chave.size(), 44);
+    modelo.Id = chave; // as GetChaveAcesso() gives it, without "NFe"
+    nota(modelo);
+    componente.ImprimirPDF();
+    EXPECT_EQ(componente.ArquivoPDF(), dir.filePath(QStringLiteral("pdf/") + chave + QStringLiteral("-nfe.pdf")));
+    ASSERT_TRUE(QFileInfo::exists(componente.ArquivoPDF()));
+    if (ferramentas()) {
+        QStringList blocos;
+        for (int i = 0; i < 44; i += 4)
+            blocos << chave.mid(i, 4);
+        EXPECT_TRUE(textoDoPdf(componente.ArquivoPDF()).contains(blocos.join(u' ')));
+    }
+    if (t::programaDisponivel(QStringLiteral("zbarimg")) && t::programaDisponivel(QStringLiteral("pdftoppm"))) {
+        const QString lido = lerBarras(componente.ArquivoPDF());
+        EXPECT_TRUE(lido.split(u'\n').contains(chave)) << lido.toStdString();
+    }
+}
+
+TEST_F(DanfeDoCicloDeVida, CancelledPdfForTheEmailWhilePrintingGoesToThePrinter)
+{
+    nota(samples::exportacao());
+    componente.DANFE.imprimirEmArquivo = false;
+    componente.ImprimirCanceladoPDF();
+    ASSERT_TRUE(QFileInfo::exists(componente.ArquivoPDF())) << componente.ArquivoPDF().toStdString();
+    EXPECT_TRUE(componente.ArquivoPDF().endsWith(QStringLiteral("-nfe.pdf")));
+    if (t::programaDisponivel(QStringLiteral("pdftoppm"))) {
+        EXPECT_GT(pixelsVermelhos(componente.ArquivoPDF()), 2000);
+    }
+}
+
+TEST_F(DanfeDoCicloDeVida, PrinterThatCannotTakeTheJobIsAnError)
+{
+    nota(samples::exportacao());
+    componente.DANFE.imprimirEmArquivo = false;
+    componente.DANFE.impressora = QStringLiteral("kvo-impressora-inexistente");
+    try {
+        componente.Imprimir();
+        FAIL() << "a print that went nowhere was taken for done";
+    } catch (const std::runtime_error& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("kvo-impressora-inexistente"))) << e.what();
+    }
+}
+
+TEST_F(DanfeDoCicloDeVida, PreviewBeforeSendingIsMarkedUntilAuthorised)
+{
+    if (!ferramentas())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    NFe modelo = samples::simplesNacional();
+    modelo.Ide.tpAmb = 1;
+    NotaFiscal& n = nota(modelo);
+    componente.Imprimir();
+    EXPECT_TRUE(textoDoPdf(componente.ArquivoPDF()).contains(QStringLiteral("PRÉVIA - NF-e NÃO AUTORIZADA")));
+    n.NFe.procNFe.nProt = QStringLiteral("135260000012345");
+    n.NFe.procNFe.dhRecbto = QDateTime(QDate(2026, 12, 6), QTime(10, 0));
+    componente.Imprimir();
+    const QString texto = textoDoPdf(componente.ArquivoPDF());
+    EXPECT_FALSE(texto.contains(QStringLiteral("PRÉVIA"))) << texto.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("135260000012345")));
 }
 
 TEST(CodigoBarras, KeyIsEncodedInCodeSetC)

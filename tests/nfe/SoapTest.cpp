@@ -82,6 +82,31 @@ TEST(Soap, AddressesByStateAndOverrides)
     }
 }
 
+TEST(Soap, NFCeHasItsOwnAddresses)
+{
+    EXPECT_EQ(soap::enderecoPublicado(QStringLiteral("SP"), 2, soap::Servico::Inutilizacao, 65),
+              QStringLiteral("https://homologacao.nfce.fazenda.sp.gov.br/ws/NFeInutilizacao4.asmx"));
+    EXPECT_EQ(soap::enderecoPublicado(QStringLiteral("SC"), 1, soap::Servico::Inutilizacao, 65),
+              QStringLiteral("https://nfce.svrs.rs.gov.br/ws/nfeinutilizacao/nfeinutilizacao4.asmx"));
+
+    NFeComponent c;
+    c.Configuracoes.tpAmb = 1;
+    c.Configuracoes.WebServices.uf = QStringLiteral("SP");
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 65),
+              QStringLiteral("https://nfce.fazenda.sp.gov.br/ws/NFeInutilizacao4.asmx"));
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 55),
+              QStringLiteral("https://nfe.fazenda.sp.gov.br/ws/nfeinutilizacao4.asmx"));
+    // An NF-e override is not an NFC-e address; one base serves both.
+    c.Configuracoes.WebServices.urls.insert(QStringLiteral("NFeInutilizacao4"), QStringLiteral("https://127.0.0.1:1/nfe"));
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 65),
+              QStringLiteral("https://nfce.fazenda.sp.gov.br/ws/NFeInutilizacao4.asmx"));
+    c.Configuracoes.WebServices.urlBase = QStringLiteral("https://127.0.0.1:9443/ws");
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 65), QStringLiteral("https://127.0.0.1:9443/ws/NFeInutilizacao4"));
+    c.Configuracoes.WebServices.urlBaseNFCe = QStringLiteral("https://127.0.0.1:9444/nfce/");
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 65), QStringLiteral("https://127.0.0.1:9444/nfce/NFeInutilizacao4"));
+    EXPECT_EQ(c.WebServices.url(soap::Servico::Inutilizacao, 55), QStringLiteral("https://127.0.0.1:1/nfe"));
+}
+
 TEST(Verificador, SignatureOfAReceivedDocument)
 {
     NFeComponent c;

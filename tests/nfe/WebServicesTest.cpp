@@ -136,7 +136,7 @@ TEST_F(WebServicesLocal, FullLifeCycle)
         EXPECT_EQ(r.retEvento[0].nSeqEvento, seq);
         protocolosCce << r.retEvento[0].nProt;
         EXPECT_TRUE(componente.WebServices.ProcEvento(0).contains("<xCorrecao>Correção número"));
-        componente.ImprimirEvento();
+        componente.ImprimirEventoPDF();
         QFile pdf(componente.ArquivoPDF());
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << componente.ArquivoPDF().toStdString();
         EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
@@ -217,6 +217,36 @@ TEST_F(WebServicesLocal, BrokenSignatureAndSchemaAreRefused)
     componente.NotasFiscais.LoadFromString(assinado);
     ASSERT_TRUE(componente.WebServices.Envia(0));
     EXPECT_EQ(componente.WebServices.Enviar.protocolos[0].cStat, 100);
+}
+
+TEST_F(WebServicesLocal, SynchronousSendReportsAReceiptToStore)
+{
+    nota(760);
+    ASSERT_TRUE(componente.WebServices.Envia(0, true, false));
+    const auto& env = componente.WebServices.Enviar;
+    EXPECT_FALSE(env.Recibo.isEmpty()) << "the invoice's receipt column would stay empty";
+    EXPECT_EQ(env.Recibo, env.Protocolo());
+    // The same when the answer was lost and the key query found the protocol.
+    autoridade.injetar({regra("NFeAutorizacao4", "derrubar")});
+    nota(761);
+    ASSERT_TRUE(componente.WebServices.Envia(0, true, false));
+    ASSERT_TRUE(env.recuperadoPorConsulta);
+    EXPECT_FALSE(env.Protocolo().isEmpty());
+    EXPECT_EQ(env.Recibo, env.Protocolo());
+}
+
+TEST_F(WebServicesLocal, NFCeVoidingGoesToTheNFCeAddress)
+{
+    // The NF-e address leads nowhere; only the NFC-e one reaches the authority.
+    componente.Configuracoes.WebServices.urlBaseNFCe = autoridade.url();
+    componente.Configuracoes.WebServices.urlBase = QStringLiteral("https://127.0.0.1:1/ws");
+    ASSERT_TRUE(componente.WebServices.Inutiliza(QStringLiteral("11222333000181"),
+                                                 QStringLiteral("PULOU O SEQUENCIAL PELO SISTEMA"), 2026, 65, 1, 31, 32));
+    EXPECT_EQ(componente.WebServices.Inutilizacao.cStat, 102);
+    EXPECT_TRUE(componente.WebServices.Inutilizacao.XmlEnviado.contains("<mod>65</mod>"));
+    EXPECT_THROW(componente.WebServices.Inutiliza(QStringLiteral("11222333000181"),
+                                                  QStringLiteral("PULOU O SEQUENCIAL PELO SISTEMA"), 2026, 55, 1, 31, 32),
+                 ErroComunicacao);
 }
 
 TEST_F(WebServicesLocal, LostAnswerEndsAuthorised)
