@@ -205,7 +205,7 @@ public:
     TwbtPesquisa& pesquisaNFVenda() { return *m_pesqNFVenda; }
 
 private:
-    ResultadoNFe reimprimirNFe(bool email);
+    ResultadoNFe reimprimirNFe(bool email, bool pedirSenha);
     ResultadoNFe transmitirNFe(bool automatico);
     ResultadoNFe recuperarDuplicada(nfe::NotaFiscal& nota);
     void guardarProtocoloConsultado(int numero, const QString& serie, nfe::NotaFiscal& nota);

@@ -104,18 +104,22 @@ TdmNFVenda::ResultadoNFe TdmNFVenda::NFE_Imprimir(int numero, const QString& ser
     if (status != u"Faturada" && status != u"Cancelada")
         Error(QStringLiteral("Você precisa Faturar a NF antes de Transmitir!"));
     if (!str(c, "NFV_NFE_NPROT").trimmed().isEmpty())
-        return reimprimirNFe(email);
+        return reimprimirNFe(email, true);
     if (email)
         Error(QStringLiteral("Nota não foi enviada!!"));
     // A transmission whose answer never arrived is settled before anything is sent again.
-    if (NFE_ResolverPendente())
+    if (NFE_ResolverPendente()) {
+        NFE_Cofigure(numero, serie, pessoa);
+        reimprimirNFe(false, false); // the DANFE of the recovered document
+        Informacao(QStringLiteral("NF-e já existe e foi recuperado o protocolo com sucesso!"));
         return ResultadoNFe::Recuperada;
+    }
     return transmitirNFe(automatico);
 }
 
-TdmNFVenda::ResultadoNFe TdmNFVenda::reimprimirNFe(bool email) {
+TdmNFVenda::ResultadoNFe TdmNFVenda::reimprimirNFe(bool email, bool pedirSenha) {
     RecordSet& c = *m_cab;
-    if (!TfrmSenha::autorizarSenhaParametro(QStringLiteral("NFE.2VIA.SENHA"), QStringLiteral("Senha da 2via de NF-e")))
+    if (pedirSenha && !TfrmSenha::autorizarSenhaParametro(QStringLiteral("NFE.2VIA.SENHA"), QStringLiteral("Senha da 2via de NF-e")))
         throw Abort();
     nfe::NFeComponent& comp = componente();
     const QString nprot = str(c, "NFV_NFE_NPROT").trimmed();
@@ -337,7 +341,10 @@ TdmNFVenda::ResultadoNFe TdmNFVenda::NFE_Consultar(int numero, const QString& se
         return ResultadoNFe::Nada;
     if (str(*m_cab, "NFV_XML_ENVIADO").trimmed().isEmpty())
         Error(QStringLiteral("Nota não foi enviada!!"));
-    return NFE_ResolverPendente() ? ResultadoNFe::Recuperada : ResultadoNFe::Nada;
+    if (!NFE_ResolverPendente())
+        return ResultadoNFe::Nada;
+    Informacao(QStringLiteral("NF-e já existe e foi recuperado o protocolo com sucesso!"));
+    return ResultadoNFe::Recuperada;
 }
 
 } // namespace kvo
