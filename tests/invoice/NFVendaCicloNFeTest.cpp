@@ -268,3 +268,64 @@ TEST_F(CicloNFe, PrintingNeverLeavesTheStAsInsuranceInTheDocument) {
     EXPECT_EQ(nota.NFe.Det[0].Prod.vSeg, Currency());
     EXPECT_EQ(nota.XMLOriginal(), antes);
 }
+
+// --- e-mail
+
+namespace {
+
+struct IniciadorGravado : IniciadorProcessos {
+    IniciadorGravado() { setIniciadorProcessos(this); }
+    ~IniciadorGravado() override { setIniciadorProcessos(nullptr); }
+    void iniciar(const QString& p, const QStringList& a) override {
+        programa = p;
+        argumentos = a;
+    }
+    QString programa;
+    QStringList argumentos;
+};
+
+} // namespace
+
+TEST_F(CicloNFe, EmailOfAnUnsentInvoiceIsRefused) {
+    PRECISA_AUTORIDADE();
+    const int n = notaFaturada();
+    IniciadorGravado iniciador;
+    EXPECT_THROW(dm().NFE_Imprimir(n, um, 1, true), Abort);
+    EXPECT_EQ(ui.lastMessage(), u"Nota não foi enviada!!");
+    EXPECT_TRUE(iniciador.programa.isEmpty());
+}
+
+TEST_F(CicloNFe, EmailGoesToTheNFeAddressThenTheCustomersAndTheCarriers) {
+    PRECISA_AUTORIDADE();
+    const int n = notaAutorizada();
+    IniciadorGravado iniciador;
+    sql(QStringLiteral("update PESSOA set PES_EMAIL_NFE = 'nfe@cliente.com.br' where CODPESSOA = 1"));
+    EXPECT_EQ(dm().NFE_Imprimir(n, um, 1, true), TdmNFVenda::ResultadoNFe::EmailEnviado);
+    const QString base = home.filePath(QStringLiteral("pdf/") + dm().GetChaveAcesso());
+    EXPECT_EQ(iniciador.programa, home.filePath(QStringLiteral("KVOSendMail")));
+    EXPECT_EQ(iniciador.argumentos,
+              QStringList{QStringLiteral("nfe@cliente.com.br|Nf-e %1|%2-nfe.xml,%2.pdf|text|Seguem em anexo os arquivos da NF-e.")
+                              .arg(n)
+                              .arg(base)});
+    EXPECT_FALSE(QFile::exists(base + QStringLiteral("-nfe.pdf"))); // renamed
+    EXPECT_TRUE(QFile::exists(base + QStringLiteral(".pdf")));
+
+    // Without the NF-e address, the customer's; the carrier's added after a comma.
+    sql(QStringLiteral("update PESSOA set PES_EMAIL_NFE = null where CODPESSOA = 1"));
+    sql(QStringLiteral("update PESSOA set PES_EMAIL = 'frete@carga.com.br' where CODPESSOA = 4"));
+    sql(QStringLiteral("update NFVENDA set CODTRANSPORTADORA = 4"));
+    config("EMAIL.MAPI", "S");
+    dm().NFE_Imprimir(n, um, 1, true);
+    EXPECT_EQ(iniciador.programa, u"xdg-email");
+    EXPECT_EQ(iniciador.argumentos,
+              (QStringList{QStringLiteral("--subject"), QStringLiteral("Nf-e %1").arg(n), QStringLiteral("--body"),
+                           QStringLiteral("Seguem em anexo os arquivos da NF-e."), QStringLiteral("--attach"),
+                           base + QStringLiteral("-nfe.xml"), QStringLiteral("--attach"), base + QStringLiteral(".pdf"),
+                           QStringLiteral("compras@cliente.com.br"), QStringLiteral("frete@carga.com.br")}));
+
+    sql(QStringLiteral("update PESSOA set PES_EMAIL = null where CODPESSOA = 1"));
+    iniciador.programa.clear();
+    EXPECT_THROW(dm().NFE_Imprimir(n, um, 1, true), Abort);
+    EXPECT_EQ(ui.lastMessage(), u"A Pessoa informada na NF não tem e-mail cadastrado!");
+    EXPECT_TRUE(iniciador.programa.isEmpty());
+}
