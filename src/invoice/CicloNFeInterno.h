@@ -16,6 +16,8 @@ class NFeComponent;
 namespace kvo::ciclo {
 
 nfe::NFeComponent& componente();
+// The component set from the program folder's NF-e settings (again only when the file changed).
+void configurar();
 Database& conexao();
 // The text of a failure (an Abort's message, else what()).
 QString erroDe(const std::exception& e);

@@ -11,12 +11,14 @@
 #include "invoice/CicloNFeInterno.h"
 #include "invoice/DNFVendaInterno.h"
 #include "invoice/PortasNFe.h"
+#include "nfe/ConfiguracoesArquivo.h"
 #include "nfe/NFeComponent.h"
 #include "nfe/VerificadorAssinatura.h"
 #include "registers/DNFe.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace kvo {
 
@@ -83,12 +85,26 @@ void imprimirDanfe(bool cancelada) {
         c.Imprimir();
 }
 
+void configurar() {
+    // Reading the settings again reloads the certificate; only a changed file needs it.
+    static const void* configurado = nullptr;
+    static QString versao;
+    const QFileInfo ini(nfe::arquivoConfiguracaoPadrao());
+    const QString agora = ini.absoluteFilePath() + u'|' + ini.lastModified().toString(Qt::ISODateWithMs) + u'|' +
+                          QString::number(ini.size());
+    if (configurado == &componente() && versao == agora && ini.exists())
+        return;
+    TdmNFe::gerarInstance().configurarNFE();
+    configurado = &componente();
+    versao = agora;
+}
+
 } // namespace ciclo
 
 using namespace ciclo;
 
 void TdmNFVenda::NFE_Cofigure(int numero, const QString& serie, int pessoa) {
-    TdmNFe::gerarInstance().configurarNFE();
+    configurar();
     if (!abrirNFVenda(numero, serie))
         Error(QStringLiteral("Nota fiscal %1 da série %2 não encontrada.").arg(numero).arg(serie));
     // The assembly reads the customer and the payment method of the open invoice itself.

@@ -127,7 +127,7 @@ bool TdmNFVenda::NFE_EnviarCartaCorrecao() {
         Error(QStringLiteral("Você precisa ter um sequencial maior que 1!"));
     if (!Confirma(QStringLiteral("Confirma enviar Carta Correção?")))
         return false;
-    TdmNFe::gerarInstance().configurarNFE();
+    configurar();
     nfe::NFeComponent& comp = componente();
     // Year, month, day and minutes, as the layout's batch number has always been built here.
     const qint64 lote = Clock::now().toString(QStringLiteral("yyMMdd")).toLongLong() * 100 + Clock::now().time().minute();

@@ -23,7 +23,7 @@ const QString justificativaPadrao = QStringLiteral("PULOU O SEQUENCIAL PELO SIST
 
 QString TdmNFVenda::NFE_Inutilizar(int ano, int modelo, int serie, int inicial, int final,
                                    const QString& justificativa) {
-    TdmNFe::gerarInstance().configurarNFE();
+    configurar();
     nfe::WebServices& ws = componente().WebServices;
     TdmAcesso& acesso = TdmAcesso::gerarInstance();
     try {
