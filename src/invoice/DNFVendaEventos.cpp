@@ -63,7 +63,7 @@ bool enviar(nfe::NFeComponent& comp, qint64 lote, const QString& titulo) {
 } // namespace
 
 void TdmNFVenda::NFE_EventoCancelamento(int numero, const QString& serie) {
-    NFE_Cofigure(numero, serie, int(inteiro(*m_cab, "CODPESSOA")));
+    NFE_Cofigure(numero, serie, 0);
     const auto justificativa = InputBox(QStringLiteral("Cancelamento"), QStringLiteral("Justificativa"));
     if (!justificativa)
         throw Abort();
