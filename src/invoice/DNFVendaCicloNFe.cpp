@@ -92,7 +92,10 @@ void configurar() {
     const QFileInfo ini(nfe::arquivoConfiguracaoPadrao());
     const QString agora = ini.absoluteFilePath() + u'|' + ini.lastModified().toString(Qt::ISODateWithMs) + u'|' +
                           QString::number(ini.size());
-    if (configurado == &componente() && versao == agora && ini.exists())
+    // A component created since (even at the same address) has no settings yet.
+    const nfe::ConfiguracoesNFe& atual = componente().Configuracoes;
+    if (configurado == &componente() && versao == agora && ini.exists() && !atual.arquivoPfx.isEmpty() &&
+        !atual.WebServices.uf.isEmpty())
         return;
     TdmNFe::gerarInstance().configurarNFE();
     configurado = &componente();
