@@ -8,12 +8,14 @@
 #include "framework/services/Module.h"
 #include "framework/ui/UserInterface.h"
 #include "invoice/DNFVenda.h"
+#include "invoice/PortasNFe.h"
 #include "nfe/ConfiguracoesArquivo.h"
 #include "nfe/NFeComponent.h"
 #include "registers/DNFe.h"
 #include "registers/EscolhaParcelas.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QJsonArray>
 
 #include <utility>
@@ -38,11 +40,15 @@ public:
         return message.contains(perguntaCfop) ? m_alterarCfop : defaultYes;
     }
     // A password prompt takes KVO_SENHA, so the password need not appear in the shell history.
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool password) override {
+    std::optional<QString> input(const QString& caption, const QString&, const QString&, bool password) override {
         if (password && qEnvironmentVariableIsSet("KVO_SENHA"))
             return qEnvironmentVariable("KVO_SENHA");
+        if (m_respostas.contains(caption))
+            return m_respostas.value(caption);
         return std::nullopt;
     }
+    // The text a dialog of that caption is answered with (an option of the command).
+    void responder(const QString& caption, const QString& texto) { m_respostas.insert(caption, texto); }
 
     // The warning or error shown since the last call, taken.
     QString tomarAviso() { return std::exchange(m_ultimoAviso, QString()); }
@@ -52,6 +58,7 @@ public:
 private:
     bool m_alterarCfop;
     QString m_ultimoAviso;
+    QHash<QString, QString> m_respostas;
 };
 
 QString textoDoValor(const QJsonValue& v) {
@@ -186,8 +193,11 @@ QJsonArray linhasJson(RecordSet& rs) {
 // Opens the program folder's database and the invoice data module on it for
 // one command; every failure becomes a message and exit code 1.
 template <class Body>
-int comNFVenda(QTextStream& err, bool alterarCfop, bool grava, Body&& body) {
+int comNFVenda(QTextStream& err, bool alterarCfop, bool grava, Body&& body,
+               const QHash<QString, QString>& respostas = {}) {
     UiDaLinhaDeComando ui(err, alterarCfop);
+    for (auto it = respostas.begin(); it != respostas.end(); ++it)
+        ui.responder(it.key(), it.value());
     try {
         Database db(ConnectionSettings::fromProgramFolder());
         db.open();
@@ -199,6 +209,8 @@ int comNFVenda(QTextStream& err, bool alterarCfop, bool grava, Body&& body) {
         err << "erro: " << e.details() << Qt::endl;
     } catch (const Abort&) {
         // the dialog already said why
+    } catch (const std::exception& e) {
+        err << "erro: " << QString::fromUtf8(e.what()) << Qt::endl;
     }
     if (grava)
         err << "nada foi gravado" << Qt::endl;
@@ -388,8 +400,177 @@ int acaoNaNota(const QString& acao, const CommandLine& cl, int numero, const QSt
     });
 }
 
+namespace {
+
+bool ehComandoNFe(const QString& acao) {
+    static const QSet<QString> acoes{QStringLiteral("transmitir"), QStringLiteral("consultar"), QStringLiteral("danfe"),
+                                     QStringLiteral("email"),      QStringLiteral("cancelar"),  QStringLiteral("cce"),
+                                     QStringLiteral("inutilizar")};
+    return acoes.contains(acao);
+}
+
+// The Simples text form answered by the command's options.
+class ObservacaoDaLinhaDeComando : public EscolhaObservacaoSimples {
+public:
+    explicit ObservacaoDaLinhaDeComando(std::optional<ObservacaoSimples> o) : m_o(std::move(o)) {
+        setEscolhaObservacaoSimples(this);
+    }
+    ~ObservacaoDaLinhaDeComando() override { setEscolhaObservacaoSimples(nullptr); }
+    std::optional<ObservacaoSimples> escolher(int preSelecionada) override {
+        return m_o.value_or(ObservacaoSimples{preSelecionada, {}, {}});
+    }
+
+private:
+    std::optional<ObservacaoSimples> m_o;
+};
+
+// Starts the program as the shop's would, and says what it started.
+class IniciadorQueMostra : public IniciadorProcessos {
+public:
+    explicit IniciadorQueMostra(QTextStream& out) : m_out(out) { setIniciadorProcessos(this); }
+    ~IniciadorQueMostra() override { setIniciadorProcessos(nullptr); }
+    void iniciar(const QString& programa, const QStringList& argumentos) override {
+        m_out << "iniciado: " << programa << ' ' << argumentos.join(u' ') << Qt::endl;
+        if (!QProcess::startDetached(programa, argumentos))
+            throw std::runtime_error(QStringLiteral("Não foi possível iniciar %1").arg(programa).toStdString());
+    }
+
+private:
+    QTextStream& m_out;
+};
+
+// What the NF-e life cycle stored on the invoice.
+void mostrarNFe(TdmNFVenda& dm, int numero, const QString& serie, QTextStream& out) {
+    abrirOuRecusar(dm, numero, serie);
+    RecordSet& c = dm.cdsNFVenda();
+    auto col = [&](const char* nome) { return c.field(QLatin1String(nome)); };
+    out << numero << ' ' << serie << ' ' << col("NFV_STATUS").asString() << Qt::endl;
+    out << "chave\t" << dm.GetChaveAcesso() << Qt::endl;
+    const QString nprot = col("NFV_NFE_NPROT").asString().trimmed();
+    if (!nprot.isEmpty()) {
+        out << "protocolo\t" << nprot << Qt::endl
+            << "autorizada em\t" << col("NFV_NFE_EMISSAO").asDateTime().toString(Qt::ISODate) << Qt::endl;
+        if (!col("NFV_NFE_NREC").asString().isEmpty())
+            out << "recibo\t" << col("NFV_NFE_NREC").asString() << Qt::endl;
+    } else if (!col("NFV_XML_ENVIADO").asString().trimmed().isEmpty()) {
+        out << "enviada, resposta desconhecida: consulte com kvo nfvenda consultar" << Qt::endl;
+    } else {
+        out << "não transmitida" << Qt::endl;
+    }
+    if (!col("NFV_NFE_CANC_NPROT").asString().trimmed().isEmpty())
+        out << "protocolo do cancelamento\t" << col("NFV_NFE_CANC_NPROT").asString() << Qt::endl;
+    RecordSet& cce = dm.cdsNFVendaCCE();
+    for (cce.first(); !cce.eof(); cce.next())
+        out << "carta de correção " << cce.field(QStringLiteral("NFVC_SEQUENCIAL")).asString() << '\t'
+            << cce.field(QStringLiteral("NFVC_STATUS")).asString() << '\t'
+            << cce.field(QStringLiteral("NFVC_NPROT")).asString() << Qt::endl;
+}
+
+void recusarSemProtocolo(TdmNFVenda& dm) {
+    if (dm.cdsNFVenda().field(QStringLiteral("NFV_NFE_NPROT")).asString().trimmed().isEmpty())
+        Error(QStringLiteral("Nota não foi enviada!!"));
+}
+
+int inutilizarCsv(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    const QString arquivo = cl.values.value(QStringLiteral("csv"));
+    if (arquivo.isEmpty() || !cl.positional.isEmpty()) {
+        err << "uso: kvo nfvenda inutilizar --csv ARQ" << Qt::endl;
+        return 2;
+    }
+    return comNFVenda(err, true, false, [&](TdmNFVenda& dm) {
+        const int faixas = dm.NFE_InutilizarCSV(arquivo);
+        out << faixas << " faixa(s) inutilizada(s)" << Qt::endl;
+        return 0;
+    });
+}
+
+int comandoNFe(const QString& acao, const QStringList& args, QTextStream& out, QTextStream& err) {
+    const CommandLine cl = CommandLine::parse(
+        args, {QStringLiteral("simples"), QStringLiteral("credito"), QStringLiteral("aliquota"), QStringLiteral("pdf"),
+               QStringLiteral("justificativa"), QStringLiteral("texto"), QStringLiteral("csv")});
+    if (!cl.error.isEmpty() || !cl.switches.isEmpty()) {
+        err << (cl.error.isEmpty() ? QStringLiteral("opção desconhecida") : cl.error) << Qt::endl;
+        return 2;
+    }
+    if (acao == u"inutilizar")
+        return inutilizarCsv(cl, out, err);
+    int numero = 0;
+    QString serie;
+    const QMap<QString, QString> permitidas{{QStringLiteral("transmitir"), QStringLiteral("simples,credito,aliquota")},
+                                            {QStringLiteral("danfe"), QStringLiteral("pdf")},
+                                            {QStringLiteral("cancelar"), QStringLiteral("justificativa")},
+                                            {QStringLiteral("cce"), QStringLiteral("texto")}};
+    const QStringList aceitas = permitidas.value(acao).split(u',', Qt::SkipEmptyParts);
+    bool opcoesOk = true;
+    for (auto it = cl.values.begin(); it != cl.values.end(); ++it)
+        opcoesOk = opcoesOk && aceitas.contains(it.key());
+    std::optional<ObservacaoSimples> simples;
+    if (cl.values.contains(QStringLiteral("simples"))) {
+        bool ok = false;
+        simples = ObservacaoSimples{cl.values.value(QStringLiteral("simples")).toInt(&ok),
+                                    cl.values.value(QStringLiteral("credito")), cl.values.value(QStringLiteral("aliquota"))};
+        opcoesOk = opcoesOk && ok && simples->opcao >= 0 && simples->opcao <= 7;
+    }
+    const bool exigida = (acao == u"danfe" && !cl.values.contains(QStringLiteral("pdf"))) ||
+                         (acao == u"cancelar" && !cl.values.contains(QStringLiteral("justificativa"))) ||
+                         (acao == u"cce" && !cl.values.contains(QStringLiteral("texto")));
+    if (!numeroESerie(cl, numero, serie) || !opcoesOk || exigida) {
+        err << "uso: kvo nfvenda " << acao << " NUMERO SERIE"
+            << (acao == u"transmitir" ? " [--simples N [--credito V --aliquota P]]"
+                : acao == u"danfe"    ? " --pdf ARQ"
+                : acao == u"cancelar" ? " --justificativa TEXTO"
+                : acao == u"cce"      ? " --texto TEXTO"
+                                      : "")
+            << Qt::endl;
+        return 2;
+    }
+    ObservacaoDaLinhaDeComando observacao(simples);
+    IniciadorQueMostra iniciador(out);
+    QHash<QString, QString> respostas;
+    if (acao == u"cancelar")
+        respostas.insert(QStringLiteral("Cancelamento"), cl.values.value(QStringLiteral("justificativa")));
+    return comNFVenda(
+        err, true, acao != u"danfe" && acao != u"email",
+        [&](TdmNFVenda& dm) {
+            abrirOuRecusar(dm, numero, serie);
+            const int pessoa = int(dm.cdsNFVenda().field(QStringLiteral("CODPESSOA")).asInteger());
+            nfe::NFeComponent& comp = TdmNFe::gerarInstance().componente();
+            comp.DANFE.imprimirEmArquivo = true; // no printer here: DANFEs go to the PDF folder
+            if (acao == u"transmitir") {
+                if (!dm.cdsNFVenda().field(QStringLiteral("NFV_NFE_NPROT")).asString().trimmed().isEmpty())
+                    out << "já autorizada: nada foi enviado" << Qt::endl;
+                else
+                    dm.NFE_Imprimir(numero, serie, pessoa, false, true);
+            } else if (acao == u"consultar") {
+                dm.NFE_Consultar(numero, serie);
+            } else if (acao == u"danfe") {
+                recusarSemProtocolo(dm);
+                dm.NFE_Imprimir(numero, serie, pessoa, false);
+                const QString destino = cl.values.value(QStringLiteral("pdf"));
+                QFile::remove(destino);
+                if (!QFile::copy(comp.ArquivoPDF(), destino))
+                    throw DatabaseError(QStringLiteral("Não foi possível gravar %1").arg(destino));
+                out << destino << Qt::endl;
+            } else if (acao == u"email") {
+                dm.NFE_Imprimir(numero, serie, pessoa, true);
+            } else if (acao == u"cancelar") {
+                if (!dm.NFVENDA_Cancelar(numero, serie))
+                    return 1;
+            } else if (!dm.NFE_CartaCorrecao(numero, serie, cl.values.value(QStringLiteral("texto")))) {
+                return 1;
+            }
+            mostrarNFe(dm, numero, serie, out);
+            return 0;
+        },
+        respostas);
+}
+
+} // namespace
+
 int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString acao = args.value(0);
+    if (ehComandoNFe(acao))
+        return comandoNFe(acao, args.mid(1), out, err);
     const bool deFaturar = acao == u"faturar";
     const bool comoXml = acao == u"xml";
     QSet<QString> comValor;
@@ -471,7 +652,13 @@ int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& er
         << "     kvo nfvenda recalcular NUMERO SERIE" << Qt::endl
         << "     kvo nfvenda faturar NUMERO SERIE [--parcelas N] [--dias D]" << Qt::endl
         << "     kvo nfvenda reabrir|excluir NUMERO SERIE   (excluir: a senha vem de KVO_SENHA)" << Qt::endl
-        << "     kvo nfvenda xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl;
+        << "     kvo nfvenda xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl
+        << "     kvo nfvenda transmitir NUMERO SERIE [--simples N [--credito V --aliquota P]]" << Qt::endl
+        << "     kvo nfvenda consultar|email NUMERO SERIE" << Qt::endl
+        << "     kvo nfvenda danfe NUMERO SERIE --pdf ARQ" << Qt::endl
+        << "     kvo nfvenda cancelar NUMERO SERIE --justificativa TEXTO" << Qt::endl
+        << "     kvo nfvenda cce NUMERO SERIE --texto TEXTO" << Qt::endl
+        << "     kvo nfvenda inutilizar --csv ARQ" << Qt::endl;
     return 2;
 }
 

@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
                                                   : kvo::runUserCommand(args.mid(1), out, err);
     }
     if (command == QLatin1String("nfvenda")) {
-        QCoreApplication app(argc, argv);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen"); // DANFEs are drawn without a screen
+        QGuiApplication app(argc, argv);
         return kvo::runNFVendaCommand(args.mid(1), out, err);
     }
     if (command == QLatin1String("restaurante") && kvo::ehComandoRestaurantePedido(args.value(1))) {
@@ -78,7 +80,7 @@ int main(int argc, char** argv) {
         << "     kvo config list [GRUPO] | get CHAVE | set CHAVE VALOR" << Qt::endl
         << "     kvo user add NOME SENHA [--grupo GRUPO] [--supervisor] | passwd NOME SENHA" << Qt::endl
         << "     kvo import products|persons ARQUIVO.csv" << Qt::endl
-        << "     kvo nfvenda importar ARQ.json [...] [--nao-alterar-cfop] | mostrar NUMERO SERIE [--json] | recalcular NUMERO SERIE | xml NUMERO SERIE [--out ARQ] [--assinar]" << Qt::endl
+        << "     kvo nfvenda importar ARQ.json [...] [--nao-alterar-cfop] | mostrar NUMERO SERIE [--json] | recalcular NUMERO SERIE | xml NUMERO SERIE [--out ARQ] [--assinar] | transmitir|consultar|danfe|email|cancelar|cce NUMERO SERIE ... | inutilizar --csv ARQ" << Qt::endl
         << "     kvo restaurante lancar MESA ARQ.json [--garcom N] | cancelar-item PEDIDO ITEM QTDE [--motivo T]"
         << Qt::endl
         << "     kvo restaurante conferencia MESA | ticket-teste ESTACAO" << Qt::endl

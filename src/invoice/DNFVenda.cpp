@@ -62,6 +62,7 @@ TdmNFVenda& TdmNFVenda::gerarInstance() { return Module::current().instance<TdmN
 
 TdmNFVenda::TdmNFVenda() {
     m_ultimoTipoPreco = QStringLiteral("01");
+    eventoCancelamentoNFe = [this](int numero, const QString& serie) { NFE_EventoCancelamento(numero, serie); };
     Database& db = conexao();
     m_unidadeServico = std::make_unique<RecordSet>(db);
     m_unidadeServico->setCommandText(QStringLiteral(

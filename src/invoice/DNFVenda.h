@@ -152,6 +152,43 @@ public:
     // The series number sent in the document ("MULTI.EMPRESA" rule).
     static int NFE_Serie(const QString& codserie);
 
+    // --- NF-e life cycle (DNFVendaCicloNFe.cpp, DNFVendaEmailNFe.cpp)
+    // Settings of the NF-e component, the invoice opened, the document list cleared.
+    void NFE_Cofigure(int numero, const QString& serie, int pessoa);
+    enum class ResultadoNFe { Nada, Autorizada, Recuperada, Impressa, EmailEnviado };
+    // Transmits a billed invoice (preview and question unless `automatico`),
+    // reprints or mails an authorised one. The signed document is stored
+    // before it is sent; an invoice sent whose answer was lost is settled by
+    // querying its key before anything is sent again.
+    ResultadoNFe NFE_Imprimir(int numero, const QString& serie, int pessoa, bool email, bool automatico = false);
+    // Settles an invoice sent whose answer was lost: Recuperada when the
+    // authority's protocol was stored; Nada when it was already authorised or
+    // the authority never received it (it can be transmitted again).
+    ResultadoNFe NFE_Consultar(int numero, const QString& serie);
+    // The open invoice sent without an answer: its key queried; true when the
+    // protocol was stored. A key unknown to the authority frees the invoice.
+    bool NFE_ResolverPendente();
+
+    // --- events (DNFVendaEventos.cpp)
+    // The cancellation event of the invoice (asks its justification); stops
+    // unless the authority registered it in time, its answer then stored.
+    // Installed as eventoCancelamentoNFe.
+    void NFE_EventoCancelamento(int numero, const QString& serie);
+    // The search's correction letter: a new letter with `texto`, sent, stored
+    // and printed. False when a question was answered no.
+    bool NFE_CartaCorrecao(int numero, const QString& serie, const QString& texto);
+    // The letter being edited: its checks, the question, the event, the stored answer.
+    bool NFE_EnviarCartaCorrecao();
+
+    // --- number voiding (InutilizacaoNFe.cpp), each range logged
+    // Returns the authority's answer ("102 - motivo - Protocolo n").
+    QString NFE_Inutilizar(int ano, int modelo, int serie, int inicial, int final, const QString& justificativa);
+    // The range asked in dialogs; false when one is closed.
+    bool NFE_InutilizarFaixa();
+    // The ranges of a CSV file ("inicial;final;serie;modelo", a header line
+    // first); stops at a refused range, the earlier ones kept. Returns how many.
+    int NFE_InutilizarCSV(const QString& arquivo);
+
     // --- read-only helpers
     // Live instalments (not written off by a reopening) of the open invoice (CON_NUMDOC, CON_PARCELA, CON_VLRPARCELA,
     // CON_VLRTOTAL, CON_DTVENC).
@@ -168,6 +205,12 @@ public:
     TwbtPesquisa& pesquisaNFVenda() { return *m_pesqNFVenda; }
 
 private:
+    ResultadoNFe reimprimirNFe(bool email, bool pedirSenha);
+    ResultadoNFe transmitirNFe(bool automatico);
+    ResultadoNFe recuperarDuplicada(nfe::NotaFiscal& nota);
+    void guardarProtocoloConsultado(int numero, const QString& serie, nfe::NotaFiscal& nota);
+    void descartarPendente(int numero, const QString& serie);
+    void enviarEmailNFe(nfe::NotaFiscal& nota, bool cancelada);
     void criarCabecalho();
     void criarItens();
     void criarServicos();

@@ -87,6 +87,17 @@ bool TdmNFVenda::NFVENDA_Cancelar(int numero, const QString& serie) {
 bool TdmNFVenda::NFVENDA_Reabrir(int numero, const QString& serie) {
     if (TdmAcesso::gerarInstance().empresa().emiteNFe && !protocolo(numero, serie).isEmpty())
         Alerta(QStringLiteral("Não é possivel reabrir uma nota que já tem protocolo de entrega NF-e!"), true);
+    // Sent and its answer lost: the authority may have authorised these very
+    // bytes, so the invoice must not change before the key is queried.
+    if (TdmAcesso::gerarInstance().empresa().emiteNFe &&
+        !conexao()
+             .scalar(QStringLiteral("select count(*) from NFVENDA where CODNFVENDA = :N and CODSERIE = :S and "
+                                    "coalesce(NFV_NFE_NPROT, '') = '' and NFV_XML_ENVIADO is not null"),
+                     chave(numero, serie))
+             .toInt() == 0)
+        Alerta(QStringLiteral("A NF-e desta nota foi transmitida e a resposta da SEFAZ não chegou: consulte-a antes "
+                              "de reabrir a nota."),
+               true);
     if (!Confirma(QStringLiteral("Confirma \"Reabrir\" essa Nota Fiscal?")))
         return false;
     executarProcedimento(QStringLiteral("STP_NFVENDA_REABRIR"), numero, serie);

@@ -115,7 +115,14 @@ TEST_F(NFVendaPesquisaAcoes, AnNFeWithProtocolIsNotReopenedAPrintedFormIs) {
     EXPECT_TRUE(ui.questions().isEmpty());
     EXPECT_EQ(status(n), u"Faturada");
 
-    sql(QStringLiteral("update NFVENDA set NFV_NFE_NPROT = null")); // a printed form has none
+    // Sent with its answer lost: nothing may change before the key is queried.
+    sql(QStringLiteral("update NFVENDA set NFV_NFE_NPROT = null, NFV_XML_ENVIADO = '<NFe/>'"));
+    EXPECT_THROW(dm().NFVENDA_Reabrir(n, um), Abort);
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("A NF-e desta nota foi transmitida e a resposta")));
+    EXPECT_TRUE(ui.questions().isEmpty());
+    EXPECT_EQ(status(n), u"Faturada");
+
+    sql(QStringLiteral("update NFVENDA set NFV_NFE_NPROT = null, NFV_XML_ENVIADO = null")); // a printed form has none
     ui.answerYes();
     EXPECT_TRUE(dm().NFVENDA_Reabrir(n, um));
     EXPECT_EQ(status(n), u"Aberta");

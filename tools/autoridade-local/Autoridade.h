@@ -46,7 +46,7 @@ private:
     QByteArray consultarSituacao(xmlDoc* doc);
     QByteArray status(xmlDoc* doc);
     QByteArray eventos(xmlDoc* doc, const QByteArray& mensagem, const Injecao& inj);
-    QByteArray evento(xmlNode* ev, xmlDoc* doc, int cStatEvento);
+    QByteArray evento(xmlNode* ev, xmlDoc* doc, int cStatEvento, const QString& xMotivoEvento);
     QByteArray inutilizar(xmlDoc* doc, const QByteArray& mensagem);
 
     QString novoProtocolo(int cUF);

@@ -38,12 +38,12 @@ QByteArray Autoridade::eventos(xmlDoc* doc, const QByteArray& mensagem, const In
         return lote(225, QStringLiteral("Rejeição: Falha no Schema XML do lote de eventos"), {});
     QByteArray respostas;
     for (xmlNode* ev : lista)
-        respostas += evento(ev, doc, inj.cStatEvento);
+        respostas += evento(ev, doc, inj.cStatEvento, inj.xMotivoEvento);
     salvar();
     return lote(128, QStringLiteral("Lote de Evento Processado"), respostas);
 }
 
-QByteArray Autoridade::evento(xmlNode* no, xmlDoc* doc, int cStatEvento)
+QByteArray Autoridade::evento(xmlNode* no, xmlDoc* doc, int cStatEvento, const QString& xMotivoEvento)
 {
     const QByteArray bytes = xml::bytesDe(doc, no);
     xml::DocPtr propria = xml::parse(bytes);
@@ -86,8 +86,9 @@ QByteArray Autoridade::evento(xmlNode* no, xmlDoc* doc, int cStatEvento)
 
     nProt = novoProtocolo(chave.left(2).toInt());
     const bool vinculado = cStatEvento != 136;
-    const QByteArray ret = vinculado ? resposta(135, QStringLiteral("Evento registrado e vinculado a NF-e"))
-                                     : resposta(136, QStringLiteral("Evento registrado, mas não vinculado a NF-e"));
+    const QByteArray ret = vinculado
+        ? resposta(135, xMotivoEvento.isEmpty() ? QStringLiteral("Evento registrado e vinculado a NF-e") : xMotivoEvento)
+        : resposta(136, xMotivoEvento.isEmpty() ? QStringLiteral("Evento registrado, mas não vinculado a NF-e") : xMotivoEvento);
     QJsonObject e;
     e.insert(QStringLiteral("tpEvento"), tpEvento);
     e.insert(QStringLiteral("nSeqEvento"), seq);

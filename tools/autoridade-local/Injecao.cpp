@@ -34,6 +34,7 @@ Injecao proximaInjecao(const QString& pasta, const QString& servico)
         inj.cStat = r.value(QStringLiteral("cStat")).toInt();
         inj.xMotivo = r.value(QStringLiteral("xMotivo")).toString();
         inj.cStatEvento = r.value(QStringLiteral("cStatEvento")).toInt();
+        inj.xMotivoEvento = r.value(QStringLiteral("xMotivoEvento")).toString();
         inj.digVal = r.value(QStringLiteral("digVal")).toString();
         const int vezes = r.value(QStringLiteral("vezes")).toInt(1);
         if (vezes > 1) {
