@@ -61,14 +61,15 @@ struct Loja {
         pronta = true;
     }
 
-    // The open invoice gets `itens` items (typed through the data module, not timed).
+    // A saved invoice of `itens` items, opened again as the issuing step finds
+    // it (typed through the data module and saved, not timed).
     void nota(int itens) {
         if (itensNaNota == itens)
             return;
         auto& dm = TdmNFVenda::gerarInstance();
-        if (itensNaNota >= 0)
-            dm.cancelarNFVenda();
         bench::novaNotaComItens(dm, itens);
+        const auto gravada = dm.gravarNFVenda();
+        dm.abrirNFVenda(gravada.numero, gravada.serie);
         itensNaNota = itens;
     }
 };

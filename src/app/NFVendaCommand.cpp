@@ -529,13 +529,15 @@ int comandoNFe(const QString& acao, const QStringList& args, QTextStream& out, Q
     QHash<QString, QString> respostas;
     if (acao == u"cancelar")
         respostas.insert(QStringLiteral("Cancelamento"), cl.values.value(QStringLiteral("justificativa")));
+    // Not "nada foi gravado" on a refusal: these steps store as they go (the
+    // signed document before sending, the protocol before printing).
     return comNFVenda(
-        err, true, acao != u"danfe" && acao != u"email",
+        err, true, false,
         [&](TdmNFVenda& dm) {
             abrirOuRecusar(dm, numero, serie);
             const int pessoa = int(dm.cdsNFVenda().field(QStringLiteral("CODPESSOA")).asInteger());
             nfe::NFeComponent& comp = TdmNFe::gerarInstance().componente();
-            comp.DANFE.imprimirEmArquivo = true; // no printer here: DANFEs go to the PDF folder
+            TdmNFe::gerarInstance().imprimirSempreEmArquivo(true); // no printer here: DANFEs go to the PDF folder
             if (acao == u"transmitir") {
                 if (!dm.cdsNFVenda().field(QStringLiteral("NFV_NFE_NPROT")).asString().trimmed().isEmpty())
                     out << "já autorizada: nada foi enviado" << Qt::endl;

@@ -69,7 +69,7 @@ private:
     void totais();
     void transporte();
     void informacoesAdicionais();
-    void carregarProdutos(RecordSet& i);
+    void carregarProdutos();
     int origemProduto(qint64 codproduto);
     int componentes(qint64 codproduto);
     Currency aliquotaNcm(qint64 codproduto);

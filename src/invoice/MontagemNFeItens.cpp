@@ -91,42 +91,51 @@ int MontagemNFe::origemProduto(qint64 codproduto) {
     return origem;
 }
 
-// Origin, composition and tax rate of every product of the invoice in one
-// read, so a document of many different products costs one query, not three
-// a product.
-void MontagemNFe::carregarProdutos(RecordSet& i) {
-    QList<qint64> codigos;
-    const int atual = i.recNo();
-    for (i.first(); !i.eof(); i.next()) {
-        const qint64 cod = inteiro(i, "CODPRODUTO");
-        if (cod > 0 && !m_origens.contains(cod) && !codigos.contains(cod))
-            codigos << cod;
+// Origin, composition and tax rate of every product of the saved invoice in a
+// query or two, not three a product; compositions and rates only when the
+// document uses them. A product read nowhere here (an item not yet saved) is
+// looked up on its own.
+void MontagemNFe::carregarProdutos() {
+    const SqlParams nota{{QStringLiteral("N"), inteiro(m_cab, "CODNFVENDA")},
+                         {QStringLiteral("S"), str(m_cab, "CODSERIE")}};
+    const bool tributos = str(m_cab, "NFV_TIPO") == u"S" && str(m_cab, "CFOP_CLASSIFICACAO") != QStringLiteral("Devolução")
+        && flag("NF.LEI.IMP");
+    // Joined from the invoice's products: each read by its key, whatever the size of the register.
+    const QString produtosDaNota =
+        QStringLiteral("select distinct CODPRODUTO from NFVENDA_ITEM where CODNFVENDA = :N and CODSERIE = :S");
+    const auto rs = conexao().query(
+        QStringLiteral("select p.CODPRODUTO, coalesce(p.PRO_ICMS_ORIGEM, '0'), %1 from (%3) i "
+                       "join PRODUTO p on p.CODPRODUTO = i.CODPRODUTO %2")
+            .arg(tributos ? QStringLiteral("iif(coalesce(p.PRO_ICMS_ORIGEM, '0') in ('1', '2', '6', '7'), "
+                                           "n.NCM_ALIQ_IMPORTADO, n.NCM_ALIQ_NACIONAL)")
+                          : QStringLiteral("0"),
+                 tributos ? QStringLiteral("left join NCM_ALIQUOTA n on n.NCM_CODIGO = replace(p.PRO_NCM, '.', '')")
+                          : QString(),
+                 produtosDaNota),
+        nota);
+    for (rs->first(); !rs->eof(); rs->next()) {
+        const qint64 cod = rs->field(0).asInteger();
+        const QString o = rs->field(1).asString().trimmed();
+        m_origens.insert(cod, em(o, {"1", "2", "3", "4", "5", "6", "7", "8"}) ? o.toInt() : 0);
+        if (tributos)
+            m_aliqNcm.insert(cod, rs->field(2).asCurrency());
+        if (flag("NF.DET.COMP"))
+            m_componentes.insert(cod, 0);
     }
-    if (atual > 0)
-        i.setRecNo(atual);
-    for (qsizetype inicio = 0; inicio < codigos.size(); inicio += 500) {
-        QStringList lista; // integer keys of our own rows: nothing to quote
-        for (qint64 cod : codigos.mid(inicio, 500))
-            lista << QString::number(cod);
-        const auto rs = conexao().query(QStringLiteral(
-            "select p.CODPRODUTO, coalesce(p.PRO_ICMS_ORIGEM, '0'), "
-            "(select count(*) from PRODUTO_COMPOSICAO c where c.CODPRODUTO = p.CODPRODUTO), "
-            "(select first 1 iif(coalesce(p.PRO_ICMS_ORIGEM, '0') in ('1', '2', '6', '7'), n.NCM_ALIQ_IMPORTADO, "
-            "n.NCM_ALIQ_NACIONAL) from NCM_ALIQUOTA n where n.NCM_CODIGO = replace(p.PRO_NCM, '.', '')) "
-            "from PRODUTO p where p.CODPRODUTO in (%1)").arg(lista.join(u',')));
-        for (rs->first(); !rs->eof(); rs->next()) {
-            const qint64 cod = rs->field(0).asInteger();
-            const QString o = rs->field(1).asString().trimmed();
-            m_origens.insert(cod, em(o, {"1", "2", "3", "4", "5", "6", "7", "8"}) ? o.toInt() : 0);
-            m_componentes.insert(cod, int(rs->field(2).asInteger()));
-            m_aliqNcm.insert(cod, rs->field(3).asCurrency());
-        }
+    if (flag("NF.DET.COMP")) {
+        const auto c = conexao().query(QStringLiteral("select c.CODPRODUTO, count(*) from (%1) i "
+                                                      "join PRODUTO_COMPOSICAO c on c.CODPRODUTO = i.CODPRODUTO "
+                                                      "group by c.CODPRODUTO")
+                                           .arg(produtosDaNota),
+                                       nota);
+        for (c->first(); !c->eof(); c->next())
+            m_componentes.insert(c->field(0).asInteger(), int(c->field(1).asInteger()));
     }
 }
 
 void MontagemNFe::itens() {
     RecordSet& i = m_dm.cdsNFVendaItem();
-    carregarProdutos(i);
+    carregarProdutos();
     const QString ordem = i.indexFieldNames();
     if (flag("NF.ORD.DESCRI"))
         i.setIndexFieldNames(QStringLiteral("PRO_DESCRICAO"));

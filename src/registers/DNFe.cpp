@@ -39,9 +39,17 @@ TdmNFe::~TdmNFe() = default;
 void TdmNFe::configurarNFE() {
     try {
         nfe::carregarConfiguracoes(*m_componente, nfe::arquivoConfiguracaoPadrao());
+        if (m_sempreEmArquivo)
+            m_componente->DANFE.imprimirEmArquivo = true;
     } catch (const std::exception& e) {
         Error(QStringLiteral("Configuração da NF-e inválida: %1").arg(QString::fromUtf8(e.what())));
     }
+}
+
+void TdmNFe::imprimirSempreEmArquivo(bool sempre) {
+    m_sempreEmArquivo = sempre;
+    if (sempre)
+        m_componente->DANFE.imprimirEmArquivo = true;
 }
 
 const QHash<QString, QString>& TdmNFe::municipios(int codigoUf) {

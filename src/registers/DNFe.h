@@ -26,6 +26,9 @@ public:
     // Certificate, environment, emission form and folders from the settings
     // file of the program folder; stops the operation when they are missing.
     void configurarNFE();
+    // Where no printer exists (the command line): every DANFE or letter
+    // "printed" is written as a PDF, whatever the settings file says.
+    void imprimirSempreEmArquivo(bool sempre);
 
     // The 7-digit municipality code, from "MunIBGE/MunIBGE-UF<code>.txt" in the
     // program folder, matching names regardless of accents, case and
@@ -38,6 +41,7 @@ public:
     int obterBacen(const QString& pais);
 
 private:
+    bool m_sempreEmArquivo = false;
     const QHash<QString, QString>& municipios(int codigoUf);
 
     Database& m_db;

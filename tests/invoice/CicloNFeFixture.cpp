@@ -37,7 +37,9 @@ void prepararPastaNFe(const QString& home, const nfe::test::AutoridadeLocal& aut
     if (!ini.open(QIODevice::WriteOnly))
         throw std::runtime_error("nfe.ini");
     ini.write(QStringLiteral("[certificado]\narquivo=%1\nsenha=%2\n[nfe]\nambiente=2\nuf=SP\nschemas=%3\n"
-                             "[webservices]\nca=%4\nurl=%5\ntimeout=5\ntimeoutConexao=5\n")
+                             "[webservices]\nca=%4\nurl=%5\ntimeout=5\ntimeoutConexao=5\n"
+                             // no printer on a test machine: a printed DANFE is its PDF
+                             "[danfe]\narquivo=S\n")
                   .arg(nfe::test::arquivoPfx(), nfe::test::senhaPfx(), nfe::test::pastaSchemas(),
                        autoridade.arquivoCA(), autoridade.url())
                   .toUtf8());

@@ -9,10 +9,12 @@
 #include "framework/db/ConnectionSettings.h"
 
 #include "../app/CommandRun.h"
+#include "../sendmail/LeitorMime.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -99,6 +101,77 @@ TEST_F(CicloComandos, WholeLifeCycle) {
     ASSERT_EQ(canc.code, 0) << canc.err.toStdString();
     EXPECT_TRUE(canc.out.startsWith(QStringLiteral("%1 1 Cancelada").arg(n))) << canc.out.toStdString();
     EXPECT_TRUE(canc.out.contains(QStringLiteral("protocolo do cancelamento\t")));
+}
+
+// The same steps on the real tools: the printed barcode read back by a
+// scanner program, the real mailer delivering to the local receiver over TLS.
+TEST_F(CicloComandos, TheDanfeBarcodeReadsTheKeyAndTheMailArrivesWithBothFiles) {
+    PRECISA_AUTORIDADE();
+    using nfe::test::executar;
+    using nfe::test::programaDisponivel;
+    if (!programaDisponivel(QStringLiteral("zbarimg")) || !programaDisponivel(QStringLiteral("pdftoppm")))
+        GTEST_SKIP() << "zbar-tools or poppler-utils is not installed";
+    const int n = notaSalva();
+    const QString num = QString::number(n), um = QStringLiteral("1");
+    ASSERT_EQ(kvo({QStringLiteral("faturar"), num, um}).code, 0);
+    const CommandRun tx = kvo({QStringLiteral("transmitir"), num, um});
+    ASSERT_EQ(tx.code, 0) << tx.err.toStdString();
+    ASSERT_TRUE(dm().abrirNFVenda(n, um));
+    const QString chave = dm().GetChaveAcesso();
+    ASSERT_TRUE(tx.out.contains(QStringLiteral("chave\t") + chave)) << tx.out.toStdString();
+
+    const QString pdf = home.filePath(QStringLiteral("danfe.pdf"));
+    ASSERT_EQ(kvo({QStringLiteral("danfe"), num, um, QStringLiteral("--pdf"), pdf}).code, 0);
+    const QString png = home.filePath(QStringLiteral("danfe"));
+    ASSERT_EQ(executar(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-f"),
+                                                    QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                                    QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png}),
+              0);
+    QString lido;
+    EXPECT_EQ(executar(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png + QStringLiteral(".png")},
+                       &lido),
+              0);
+    EXPECT_TRUE(lido.split(u'\n').contains(chave)) << lido.toStdString();
+
+    QProcess inicio;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KVO_SMTP_LOCAL"), QStringLiteral(KVO_SMTP_LOCAL));
+    env.insert(QStringLiteral("KVO_SENDMAIL"), QStringLiteral(KVO_SENDMAIL));
+    inicio.setProcessEnvironment(env);
+    inicio.start(QStringLiteral(KVO_SOURCE_DIR "/scripts/start-smtp-local"), {home.path()});
+    ASSERT_TRUE(inicio.waitForFinished(30000));
+    ASSERT_EQ(inicio.exitCode(), 0) << inicio.readAllStandardError().toStdString();
+    const QString pidFile = home.filePath(QStringLiteral("smtp-local/pid"));
+    struct Parar {
+        QString pid;
+        ~Parar() {
+            QFile f(pid);
+            if (f.open(QIODevice::ReadOnly))
+                ::kill(pid_t(f.readAll().trimmed().toInt()), SIGTERM);
+        }
+    } parar{pidFile};
+
+    const CommandRun email = kvo({QStringLiteral("email"), num, um});
+    ASSERT_EQ(email.code, 0) << email.err.toStdString();
+    QDir caixa(home.filePath(QStringLiteral("smtp-local/caixa")));
+    QDeadlineTimer prazo(15000);
+    while (caixa.entryList({QStringLiteral("*.eml")}, QDir::Files).isEmpty() && !prazo.hasExpired())
+        QThread::msleep(50);
+    const QStringList emls = caixa.entryList({QStringLiteral("*.eml")}, QDir::Files);
+    ASSERT_EQ(emls.size(), 1);
+    QFile eml(caixa.filePath(emls[0]));
+    ASSERT_TRUE(eml.open(QIODevice::ReadOnly));
+    const auto m = sendmail::test::lerMensagem(eml.readAll());
+    EXPECT_EQ(m.assunto, QStringLiteral("Nf-e %1").arg(n));
+    ASSERT_EQ(m.partes.size(), 3);
+    const QString base = home.filePath(QStringLiteral("pdf/") + chave);
+    for (const auto& [parte, arquivo] : {std::pair<int, QString>{1, base + QStringLiteral("-nfe.xml")}, {2, base + QStringLiteral(".pdf")}}) {
+        QFile f(arquivo);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << arquivo.toStdString();
+        EXPECT_EQ(m.partes[parte].nomeArquivo, QFileInfo(arquivo).fileName());
+        EXPECT_EQ(m.partes[parte].corpo, f.readAll()) << arquivo.toStdString();
+    }
+    EXPECT_TRUE(m.partes[1].corpo.contains("<nfeProc")) << "the authorised document, with its protocol";
 }
 
 TEST_F(CicloComandos, RefusalsExitNonZeroWithTheirMessage) {
