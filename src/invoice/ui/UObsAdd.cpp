@@ -13,27 +13,30 @@ namespace kvo {
 namespace {
 
 // The texts as the issuers know them (their spacing included), in screen order.
+// clang-format off
 const struct {
     int numero;
     const char* texto;
 } Opcoes[] = {
-    {1, "1. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;                     NÃO GERA DIREITO A "
-        "CRÉDITO FISCAL DE ISS E DE IPI;                                                   PERMITE O APROVEITAMENTO "
-        "DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX;  CORRESPONDENTE À ALÍQUOTA DE XX.XX%, NOS TERMOS DO ART. 23 DA LC "
-        "123/2006"},
-    {2, "2. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;        NÃO GERA DIREITO A CRÉDITO FISCAL "
-        "DE IPI."},
-    {3, "3. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;                 NÃO GERA DIREITO A "
-        "CRÉDITO FISCAL DE ICMS E DE ISS.;                                                RESOLUÇÃO 10 DO SIMPLES "
-        "NACIONAL."},
-    {4, "4. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;      PERMITE O APROVEITAMENTO DO CRÉDITO "
-        "DE ICMS NO VALOR DE R$ XX,XX;  CORRESPONDENTE À ALÍQUOTA DE XX.XX%, NOS TERMOS DO ART. 23 DA LC 123/2006"},
+    {1, "1. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;                     NÃO GERA "
+         "DIREITO A CRÉDITO FISCAL DE ISS E DE IPI;                                                   PERMITE "
+         "O APROVEITAMENTO DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX;  CORRESPONDENTE À ALÍQUOTA DE XX.XX%, NOS "
+         "TERMOS DO ART. 23 DA LC 123/2006"},
+    {2, "2. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;        NÃO GERA DIREITO A CRÉDITO "
+         "FISCAL DE IPI."},
+    {3, "3. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;                 NÃO GERA DIREITO "
+         "A CRÉDITO FISCAL DE ICMS E DE ISS.;                                                RESOLUÇÃO 10 DO "
+         "SIMPLES NACIONAL."},
+    {4, "4. DOCUMENTO EMITIDO POR ME OU EPP OPTANTE PELO SIMPLES NACIONAL;      PERMITE O APROVEITAMENTO DO "
+         "CRÉDITO DE ICMS NO VALOR DE R$ XX,XX;  CORRESPONDENTE À ALÍQUOTA DE XX.XX%, NOS TERMOS DO ART. 23 "
+         "DA LC 123/2006"},
     {7, "7. NENHUMA INFORMAÇÃO DO SIMPLES"},
-    {5, "5. PERMITE O APROVEITAMENTO DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX; CORRESPONDENTE À ALÍQUOTA DE XX.XX %, "
-        "NOS TERMOS DO ART. 23 DA LC 123/2006"},
-    {6, "6. PERMITE O APROVEITAMENTO DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX; CORRESPONDENTE À ALÍQUOTA DE XX.XX    "
-        "%, NOS TERMOS DO ART. 23 DA LC 123/2006"},
+    {5, "5. PERMITE O APROVEITAMENTO DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX; CORRESPONDENTE À ALÍQUOTA DE "
+         "XX.XX %, NOS TERMOS DO ART. 23 DA LC 123/2006"},
+    {6, "6. PERMITE O APROVEITAMENTO DO CRÉDITO DE ICMS NO VALOR DE R$ XX,XX; CORRESPONDENTE À ALÍQUOTA DE "
+         "XX.XX    %, NOS TERMOS DO ART. 23 DA LC 123/2006"},
 };
+// clang-format on
 
 QLineEdit* caixa(QWidget* pai, const char* nome) {
     auto* e = new QLineEdit(pai);
@@ -69,16 +72,23 @@ TfrmObsAdd::TfrmObsAdd(QWidget* parent) : TrepPadraoGeral(parent) {
     form->addRow(QStringLiteral("Alíquota (%):"), m_aliquota);
     corpo()->addLayout(form);
 
-    QPushButton* ok = adicionarBotao(QStringLiteral("btnOk"), QStringLiteral("&OK"), [this] { btnOkClick(); });
+    QPushButton* ok =
+        adicionarBotao(QStringLiteral("btnOk"), QStringLiteral("&OK"), [this] { btnOkClick(); });
     ok->setShortcut(QKeySequence(QStringLiteral("F2")));
     // Enter on an option (or a double click) confirms it.
     connect(m_opcoes, &QListWidget::activated, this, [this] { executar([this] { btnOkClick(); }); });
 }
 
-void TfrmObsAdd::preSelecionar(int opcao) { m_preSelecionada = opcao; }
+void TfrmObsAdd::preSelecionar(int opcao) {
+    m_preSelecionada = opcao;
+}
 
-QString TfrmObsAdd::valor() const { return m_valor->text(); }
-QString TfrmObsAdd::aliquota() const { return m_aliquota->text(); }
+QString TfrmObsAdd::valor() const {
+    return m_valor->text();
+}
+QString TfrmObsAdd::aliquota() const {
+    return m_aliquota->text();
+}
 
 int TfrmObsAdd::opcaoSelecionada() const {
     const QList<QListWidgetItem*> sel = m_opcoes->selectedItems();
@@ -102,7 +112,7 @@ bool TfrmObsAdd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_opcoes && event->type() == QEvent::KeyPress) {
         const auto* tecla = static_cast<QKeyEvent*>(event);
         const int numero = tecla->key() - Qt::Key_0;
-        if (tecla->modifiers() == Qt::NoModifier && numero >= 1 && numero <= 7) {
+        if ((tecla->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && numero >= 1 && numero <= 7) {
             for (int i = 0; i < m_opcoes->count(); ++i) {
                 if (m_opcoes->item(i)->data(Qt::UserRole).toInt() == numero)
                     m_opcoes->setCurrentRow(i);
@@ -114,15 +124,19 @@ bool TfrmObsAdd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmObsAdd::btnOkClick() {
-    const int opcao = opcaoSelecionada(); // none chosen: closes as none
+    const int opcao = opcaoSelecionada();                   // none chosen: closes as none
     validarObservacaoSimples({opcao, valor(), aliquota()}); // a refusal keeps the screen open
     m_retorno = opcao;
     accept();
 }
 
-TelaObservacaoSimples::TelaObservacaoSimples() { setEscolhaObservacaoSimples(this); }
+TelaObservacaoSimples::TelaObservacaoSimples() {
+    setEscolhaObservacaoSimples(this);
+}
 
-TelaObservacaoSimples::~TelaObservacaoSimples() { setEscolhaObservacaoSimples(nullptr); }
+TelaObservacaoSimples::~TelaObservacaoSimples() {
+    setEscolhaObservacaoSimples(nullptr);
+}
 
 std::optional<ObservacaoSimples> TelaObservacaoSimples::escolher(int preSelecionada) {
     TfrmObsAdd tela;

@@ -56,7 +56,9 @@ protected:
     }
     static void tecla(QWidget* tela, Qt::Key k) { QTest::keyClick(tela->focusWidget(), k); }
     static void digitar(QWidget* tela, const QString& s) { QTest::keyClicks(tela->focusWidget(), s); }
-    static QListWidget* lista(QWidget* tela) { return tela->findChild<QListWidget*>(QStringLiteral("rgOpcoes")); }
+    static QListWidget* lista(QWidget* tela) {
+        return tela->findChild<QListWidget*>(QStringLiteral("rgOpcoes"));
+    }
     static QString atual(QWidget* tela) {
         QListWidgetItem* i = lista(tela)->currentItem();
         return i && i->isSelected() ? i->text().left(2) : QString();
@@ -75,7 +77,8 @@ TEST_F(ObsAdd, KeyboardOnlyWalkChoosesTypesAndConfirmsWithEnter) {
         for (int i = 0; i < 3; ++i) // 3, 4, then the seventh listed fifth
             tecla(t, Qt::Key_Down);
         aposSetas = atual(t);
-        tecla(t, Qt::Key_6); // the number picks the option wherever it is listed
+        // The number (here on the keypad) picks the option wherever it is listed.
+        QTest::keyClick(t->focusWidget(), Qt::Key_6, Qt::KeypadModifier);
         aposNumero = atual(t);
         tecla(t, Qt::Key_Tab);
         digitar(t, QStringLiteral("1.234,56"));
@@ -135,8 +138,9 @@ TEST_F(ObsAdd, SevenOptionsInScreenOrderWithTheirNumbers) {
             inicios << lista(t)->item(i)->text().left(2);
         seis = lista(t)->item(6)->text();
         tecla(t, Qt::Key_End); // the last listed is 6
-        tecla(t, Qt::Key_F2); // refused: its boxes are empty
-        QTest::qWaitFor([&] { return !ui.messages().isEmpty(); }, 1000); // F2 clicks as the mouse would
+        tecla(t, Qt::Key_F2);  // refused: its boxes are empty
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !ui.messages().isEmpty(); }, 1000)); // F2 clicks as the mouse would
         tecla(t, Qt::Key_Escape);
     });
     EXPECT_EQ(inicios, QStringList({"1.", "2.", "3.", "4.", "7.", "5.", "6."}));
@@ -160,7 +164,8 @@ TEST_F(ObsAdd, OptionSixRefusesABlankOrNonNumericCreditAndStaysOpen) {
         recusas << ui.lastMessage();
         digitar(t, QStringLiteral("dois"));
         tecla(t, Qt::Key_F2);
-        QTest::qWaitFor([&] { return ui.messages().size() == 2; }, 1000); // F2 clicks as the mouse would
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return ui.messages().size() == 2; }, 1000)); // F2 clicks as the mouse would
         abertaLetras = t->isVisible();
         recusas << ui.lastMessage();
         focoAposRecusa = t->focusWidget()->objectName();
