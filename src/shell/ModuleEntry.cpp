@@ -2,6 +2,7 @@
 #include "framework/services/Module.h"
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/QtUserInterface.h"
+#include "invoice/ui/UObsAdd.h"
 #include "registers/ui/UContasFechamento.h"
 #include "restaurant/ui/UExtratoEscolha.h"
 #include "shell/EntradasModulo.h"
@@ -18,6 +19,7 @@ struct ModuleState {
     kvo::QtUserInterface ui;
     kvo::EscolhaParcelasTela parcelas;
     kvo::TelasExtrato extrato; // the bill's preview and its choices dialog
+    kvo::TelaObservacaoSimples simples; // the Simples text form before an NF-e is assembled
 };
 std::unique_ptr<ModuleState>& state() {
     static std::unique_ptr<ModuleState> s;
@@ -30,6 +32,7 @@ void iniciarEstado() {
         kvo::setEscolhaParcelas(&state()->parcelas);
         kvo::setPreviewExtrato(&state()->extrato);
         kvo::setEscolhaExtrato(&state()->extrato);
+        kvo::setEscolhaObservacaoSimples(&state()->simples);
     }
 }
 
@@ -62,6 +65,7 @@ extern "C" Q_DECL_EXPORT void kvoCoreGestao_finalizar() {
     kvo::setEscolhaParcelas(nullptr);
     kvo::setPreviewExtrato(nullptr);
     kvo::setEscolhaExtrato(nullptr);
+    kvo::setEscolhaObservacaoSimples(nullptr);
     kvo::chamadaExterna() = {};
     state().reset();
 }
