@@ -1,6 +1,7 @@
 // The NF-e life cycle of an invoice: first transmission, reprint, e-mail and
 // the recovery of a protocol whose answer was lost.
 #include "invoice/DNFVenda.h"
+#include "invoice/ValidacaoObservacaoSimples.h"
 
 #include "core/Clock.h"
 #include "core/Paths.h"
@@ -192,6 +193,7 @@ TdmNFVenda::ResultadoNFe TdmNFVenda::transmitirNFe(bool automatico) {
     if (opcao == u"1" || opcao == u"2" || opcao == u"3") {
         const auto escolhida = escolhaObservacaoSimples().escolher(opcao.toInt());
         obs = escolhida.value_or(ObservacaoSimples{});
+        validarObservacaoSimples(obs); // the form checks it too; the command line's options here
     }
     nfe::NotaFiscal& nota = NFE_GerarDados(obs.opcao, obs.valor, obs.aliquota);
     const QString arquivoNota = QDir(programFolder()).filePath(

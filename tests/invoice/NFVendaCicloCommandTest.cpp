@@ -190,6 +190,15 @@ TEST_F(CicloComandos, RefusalsExitNonZeroWithTheirMessage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Nota não foi enviada!!")));
 
+    // Option 6 prints the typed credit as it stands: a blank one is refused before anything is sent.
+    config("NFE.OPT.SMP", "1");
+    r = kvo({QStringLiteral("transmitir"), num, QStringLiteral("1"), QStringLiteral("--simples"), QStringLiteral("6"),
+             QStringLiteral("--credito"), QStringLiteral("12,50")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Informe o valor e a alíquota do crédito de ICMS!"))) << r.err.toStdString();
+    EXPECT_EQ(pedidos(QStringLiteral("NFeAutorizacao4")), 0);
+    config("NFE.OPT.SMP", "");
+
     ASSERT_EQ(kvo({QStringLiteral("transmitir"), num, QStringLiteral("1")}).code, 0);
     r = kvo({QStringLiteral("cce"), num, QStringLiteral("1"), QStringLiteral("--texto"), QStringLiteral("curta demais")});
     EXPECT_EQ(r.code, 1);

@@ -1,6 +1,6 @@
 #include "invoice/ui/UObsAdd.h"
 
-#include "invoice/ui/ValidacaoObservacaoSimples.h"
+#include "invoice/ValidacaoObservacaoSimples.h"
 
 #include <QFormLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "invoice/ui/ValidacaoObservacaoSimples.h"
+#include "invoice/ValidacaoObservacaoSimples.h"
 
 #include "framework/ui/UserInterface.h"
 
