@@ -5,6 +5,8 @@
 // is no part of the round trip: the same DANFE is drawn again right after and
 // timed apart, and the round trip is the whole call less that drawing.
 // Prints median and p95 of the round trip, of the DANFE and of both.
+// KVO_BENCH_CONEXAO_POR_PEDIDO=1 makes the authority close the connection
+// after every answer, as without keep-alive.
 #include "LojaNFVenda.h"
 
 #include "../tests/nfe/AutoridadeLocal.h"
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -48,6 +51,11 @@ struct Loja {
         try {
             nfe::test::prepararFixtures();
             autoridade = std::make_unique<nfe::test::AutoridadeLocal>();
+            // For comparison: a new connection and handshake for every request.
+            if (qEnvironmentVariableIsSet("KVO_BENCH_CONEXAO_POR_PEDIDO"))
+                autoridade->injetar({QJsonObject{{QStringLiteral("servico"), QStringLiteral("*")},
+                                                 {QStringLiteral("fechar"), true},
+                                                 {QStringLiteral("vezes"), -1}}});
         } catch (const std::exception& e) {
             erro = QString::fromUtf8(e.what());
             return;
