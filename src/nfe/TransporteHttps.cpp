@@ -70,6 +70,7 @@ public:
         return fechado;
     }
     RespostaHttp resposta;
+    bool fecharDepois = false;
 
 private:
     void lerCabecalho(const QByteArray& cabecalho)
@@ -85,7 +86,12 @@ private:
                 m_tamanho = valor.toLongLong();
             else if (nome == "transfer-encoding" && valor.toLower().contains("chunked"))
                 m_chunked = true;
+            else if (nome == "connection" && valor.toLower().contains("close"))
+                fecharDepois = true;
         }
+        // HTTP/1.0 closes unless told otherwise; an answer read to the end of the stream leaves nothing open.
+        if (linhas.value(0).startsWith("HTTP/1.0") || (!m_chunked && m_tamanho < 0))
+            fecharDepois = true;
     }
     bool decodificarChunked(const QByteArray& corpo)
     {
@@ -130,30 +136,65 @@ TransporteHttps::TransporteHttps(const CertificadoA1& cliente, const QString& ar
         throw std::runtime_error("Nenhum certificado de CA encontrado em " + arquivoCA.toStdString());
 }
 
-RespostaHttp TransporteHttps::post(const QString& url, const QByteArray& contentType, const QByteArray& corpo) const
-{
-    const QUrl u(url);
-    if (!u.isValid() || u.scheme() != u"https" || u.host().isEmpty())
-        throw ErroComunicacao(QStringLiteral("Endereço de webservice inválido: %1").arg(url), false);
+TransporteHttps::~TransporteHttps() { fechar(); }
 
-    QSslSocket socket;
+void TransporteHttps::fechar()
+{
+    if (m_socket)
+        m_socket->abort();
+    m_socket.reset();
+    m_destino.clear();
+}
+
+// A kept connection is usable only when it goes to the same server, is still
+// open and has nothing unread (an answer nobody asked for means it is out of step).
+bool TransporteHttps::conexaoViva(const QString& destino)
+{
+    if (!m_socket || m_destino != destino)
+        return false;
+    if (m_socket->state() == QAbstractSocket::ConnectedState && m_socket->isEncrypted())
+        m_socket->waitForReadyRead(0); // takes in a close the server sent while idle
+    return m_socket->state() == QAbstractSocket::ConnectedState && m_socket->isEncrypted()
+        && m_socket->bytesAvailable() == 0;
+}
+
+void TransporteHttps::conectar(const QString& host, quint16 porta)
+{
+    fechar();
+    auto socket = std::make_unique<QSslSocket>();
     QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
     conf.setProtocol(QSsl::TlsV1_2OrLater);
     conf.setCaCertificates(m_cas);
     conf.setLocalCertificate(m_certificado);
     conf.setPrivateKey(m_chave);
     conf.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    socket.setSslConfiguration(conf);
+    socket->setSslConfiguration(conf);
 
-    socket.connectToHostEncrypted(u.host(), quint16(u.port(443)));
-    if (!socket.waitForEncrypted(timeoutConexaoMs)) {
-        const QList<QSslError> erros = socket.sslHandshakeErrors();
+    socket->connectToHostEncrypted(host, porta);
+    if (!socket->waitForEncrypted(timeoutConexaoMs)) {
+        const QList<QSslError> erros = socket->sslHandshakeErrors();
         const QString motivo = !erros.isEmpty()
             ? QStringLiteral("certificado do servidor não aceito (%1)").arg(erros.first().errorString())
-            : motivoDoErro(socket.error(), timeoutConexaoMs, socket.errorString());
-        throw ErroComunicacao(QStringLiteral("Falha ao conectar com o webservice %1: %2").arg(u.host(), motivo),
-                              false);
+            : motivoDoErro(socket->error(), timeoutConexaoMs, socket->errorString());
+        throw ErroComunicacao(QStringLiteral("Falha ao conectar com o webservice %1: %2").arg(host, motivo), false);
     }
+    m_socket = std::move(socket);
+    m_destino = host + u':' + QString::number(porta);
+}
+
+RespostaHttp TransporteHttps::post(const QString& url, const QByteArray& contentType, const QByteArray& corpo)
+{
+    const QUrl u(url);
+    if (!u.isValid() || u.scheme() != u"https" || u.host().isEmpty())
+        throw ErroComunicacao(QStringLiteral("Endereço de webservice inválido: %1").arg(url), false);
+    const quint16 porta = quint16(u.port(443));
+
+    // Nothing of this request has been written before this point: a kept
+    // connection the server has closed is simply replaced.
+    const bool reutilizada = conexaoViva(u.host() + u':' + QString::number(porta));
+    if (!reutilizada)
+        conectar(u.host(), porta);
+    QSslSocket& socket = *m_socket;
 
     QByteArray caminho = u.path(QUrl::FullyEncoded).toLatin1();
     if (caminho.isEmpty())
@@ -161,33 +202,44 @@ RespostaHttp TransporteHttps::post(const QString& url, const QByteArray& content
     if (u.hasQuery())
         caminho += '?' + u.query(QUrl::FullyEncoded).toLatin1();
     const QByteArray pedido = "POST " + caminho + " HTTP/1.1\r\nHost: " + u.host().toLatin1() + ':'
-        + QByteArray::number(u.port(443)) + "\r\nContent-Type: " + contentType
-        + "\r\nContent-Length: " + QByteArray::number(corpo.size()) + "\r\nConnection: close\r\n\r\n" + corpo;
+        + QByteArray::number(porta) + "\r\nContent-Type: " + contentType
+        + "\r\nContent-Length: " + QByteArray::number(corpo.size()) + "\r\nConnection: keep-alive\r\n\r\n" + corpo;
 
-    // From here on the authority may have received the request.
-    const QDeadlineTimer prazo(timeoutRespostaMs);
-    socket.write(pedido);
+    // From here on the authority may have received the request: whatever
+    // fails is reported as "may have arrived" and never sent again here.
     LeitorResposta leitor;
-    while (true) {
-        if (socket.bytesToWrite() > 0)
-            socket.waitForBytesWritten(int(qMax<qint64>(1, prazo.remainingTime())));
-        const bool chegou = socket.bytesAvailable() > 0 || socket.waitForReadyRead(int(qMax<qint64>(1, prazo.remainingTime())));
-        const bool fechado = socket.state() != QAbstractSocket::ConnectedState;
-        if (leitor.alimentar(socket.readAll(), fechado && !chegou))
-            break;
-        if (fechado && !chegou && socket.bytesAvailable() == 0) {
-            throw ErroComunicacao(QStringLiteral("A conexão com o webservice foi encerrada sem resposta completa."),
-                                  true);
+    try {
+        const QDeadlineTimer prazo(timeoutRespostaMs);
+        socket.write(pedido);
+        while (true) {
+            if (socket.bytesToWrite() > 0)
+                socket.waitForBytesWritten(int(qMax<qint64>(1, prazo.remainingTime())));
+            const bool chegou =
+                socket.bytesAvailable() > 0 || socket.waitForReadyRead(int(qMax<qint64>(1, prazo.remainingTime())));
+            const bool fechado = socket.state() != QAbstractSocket::ConnectedState;
+            if (leitor.alimentar(socket.readAll(), fechado && !chegou))
+                break;
+            if (fechado && !chegou && socket.bytesAvailable() == 0) {
+                throw ErroComunicacao(
+                    QStringLiteral("A conexão com o webservice foi encerrada sem resposta completa."), true);
+            }
+            if (!chegou && prazo.hasExpired()) {
+                throw ErroComunicacao(QStringLiteral("Tempo esgotado aguardando a resposta do webservice (%1).")
+                                          .arg(segundos(timeoutRespostaMs)),
+                                      true);
+            }
         }
-        if (!chegou && prazo.hasExpired()) {
-            throw ErroComunicacao(QStringLiteral("Tempo esgotado aguardando a resposta do webservice (%1).")
-                                      .arg(segundos(timeoutRespostaMs)),
-                                  true);
-        }
+    } catch (...) {
+        fechar(); // out of step with the server: the next request starts afresh
+        throw;
     }
-    socket.disconnectFromHost();
-    if (leitor.resposta.status >= 400 && leitor.resposta.status != 500)
+    if (leitor.fecharDepois || socket.state() != QAbstractSocket::ConnectedState)
+        fechar();
+    leitor.resposta.conexaoReutilizada = reutilizada;
+    if (leitor.resposta.status >= 400 && leitor.resposta.status != 500) {
+        fechar();
         throw ErroComunicacao(QStringLiteral("O webservice respondeu HTTP %1.").arg(leitor.resposta.status), true);
+    }
     return leitor.resposta;
 }
 

@@ -6,7 +6,10 @@
 #include <QSslKey>
 #include <QString>
 
+#include <memory>
 #include <stdexcept>
+
+class QSslSocket;
 
 namespace kvo::nfe {
 
@@ -28,25 +31,39 @@ private:
 struct RespostaHttp {
     int status = 0;
     QByteArray corpo;
+    bool conexaoReutilizada = false; // sent over a connection kept from an earlier request
 };
 
 // One HTTPS POST at a time over TLS 1.2 or later with a client certificate,
 // the server checked against the given CA bundle only. Blocking, with a
 // time-out on connecting and on the whole answer.
+// The connection is kept between requests (HTTP/1.1 keep-alive) while the
+// server keeps it open: a handshake per request costs more than the request.
+// A kept connection found closed is replaced before the request is written;
+// a request is never written twice.
 class TransporteHttps {
 public:
     TransporteHttps(const CertificadoA1& cliente, const QString& arquivoCA);
+    ~TransporteHttps();
+    TransporteHttps(const TransporteHttps&) = delete;
+    TransporteHttps& operator=(const TransporteHttps&) = delete;
 
     int timeoutConexaoMs = 10000;
     int timeoutRespostaMs = 30000;
 
-    RespostaHttp post(const QString& url, const QByteArray& contentType, const QByteArray& corpo) const;
+    RespostaHttp post(const QString& url, const QByteArray& contentType, const QByteArray& corpo);
+    // Closes the kept connection, if any.
+    void fechar();
 
 private:
+    bool conexaoViva(const QString& destino);
+    void conectar(const QString& host, quint16 porta);
+
     QSslCertificate m_certificado;
-    QList<QSslCertificate> m_cadeia;
     QSslKey m_chave;
     QList<QSslCertificate> m_cas;
+    std::unique_ptr<QSslSocket> m_socket;
+    QString m_destino; // "host:port" of m_socket
 };
 
 } // namespace kvo::nfe

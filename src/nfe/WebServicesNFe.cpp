@@ -12,6 +12,7 @@
 #include "nfe/XmlNos.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QSaveFile>
 #include <QThread>
@@ -136,6 +137,10 @@ QString chaveGuarda(const QString& url)
 }
 } // namespace
 
+WebServices::WebServices(NFeComponent* owner) : m_owner(owner) {}
+
+WebServices::~WebServices() = default;
+
 void WebServices::limparControleDeConsumo()
 {
     QMutexLocker lock(&guardasMutex);
@@ -182,7 +187,16 @@ QByteArray WebServices::chamar(Servico s, const QByteArray& mensagem, bool zip, 
                                       .arg(ate.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))),
                                   false);
     }
-    TransporteHttps transporte(m_owner->certificado(), c.arquivoCA);
+    const CertificadoA1& certificado = m_owner->certificado();
+    const QFileInfo ca(c.arquivoCA);
+    const QString de = QString::fromLatin1(certificado.certificadoDer().toBase64()) + u'|' + ca.absoluteFilePath()
+        + u'|' + ca.lastModified().toString(Qt::ISODateWithMs) + u'|' + QString::number(ca.size());
+    if (!m_transporte || m_transporteDe != de) {
+        m_transporte.reset();
+        m_transporte = std::make_unique<TransporteHttps>(certificado, c.arquivoCA);
+        m_transporteDe = de;
+    }
+    TransporteHttps& transporte = *m_transporte;
     transporte.timeoutConexaoMs = c.timeoutConexaoMs;
     transporte.timeoutRespostaMs = c.timeoutMs;
     const RespostaHttp resposta = transporte.post(endereco, soap::contentType(s, zip),

@@ -11,10 +11,13 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
 namespace kvo::nfe {
 
 class NFeComponent;
 class NotaFiscal;
+class TransporteHttps;
 
 // Where and how the authority is reached.
 struct ConfiguracoesWebServices {
@@ -54,7 +57,8 @@ struct RetornoLoteEvento {
 // with receipt polling), protocol query, status, events and number voiding.
 class WebServices {
 public:
-    explicit WebServices(NFeComponent* owner) : m_owner(owner) {}
+    explicit WebServices(NFeComponent* owner);
+    ~WebServices();
 
     // Sends every document of the list (signed first if needed; `zipado`
     // sends the batch gzip-compressed). True when the authority answered with
@@ -144,6 +148,10 @@ private:
     int modeloDoLote() const;
 
     NFeComponent* m_owner;
+    // Kept between calls so its connection to the authority is reused;
+    // rebuilt when the certificate or the CA file changes.
+    std::unique_ptr<TransporteHttps> m_transporte;
+    QString m_transporteDe;
     // Events whose answer was lost and never settled ("key|type|seq"): a
     // duplicate refusal for them means the earlier request got through.
     QSet<QString> m_eventosIncertos;

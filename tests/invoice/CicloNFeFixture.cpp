@@ -39,9 +39,9 @@ void prepararPastaNFe(const QString& home, const nfe::test::AutoridadeLocal& aut
     ini.write(QStringLiteral("[certificado]\narquivo=%1\nsenha=%2\n[nfe]\nambiente=2\nuf=SP\nschemas=%3\n"
                              "[webservices]\nca=%4\nurl=%5\ntimeout=5\ntimeoutConexao=5\n"
                              // no printer on a test machine: a printed DANFE is its PDF
-                             "[danfe]\narquivo=S\n")
+                             "[danfe]\narquivo=S\npasta=%6\n")
                   .arg(nfe::test::arquivoPfx(), nfe::test::senhaPfx(), nfe::test::pastaSchemas(),
-                       autoridade.arquivoCA(), autoridade.url())
+                       autoridade.arquivoCA(), autoridade.url(), home + QStringLiteral("/pdf"))
                   .toUtf8());
 }
 

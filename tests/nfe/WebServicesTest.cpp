@@ -4,6 +4,7 @@
 
 #include "nfe/NFeCommand.h"
 #include "nfe/NFeComponent.h"
+#include "nfe/SoapNFe.h"
 #include "nfe/TransporteHttps.h"
 #include "nfe/VerificadorAssinatura.h"
 
@@ -16,6 +17,7 @@
 #include <QSslSocket>
 #include <QUrl>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -525,6 +527,58 @@ TEST_F(WebServicesLocal, TlsNeedsBothSidesCertificates)
         EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Falha ao conectar"))) << e.what();
     }
     EXPECT_TRUE(autoridade.requisicoes().isEmpty());
+}
+
+// The connection to the authority is kept between requests; one the server
+// closed while idle is replaced before anything is written, and no request
+// ever reaches the authority twice.
+TEST_F(WebServicesLocal, KeptConnectionIsReusedOrReopenedAndNothingIsSentTwice)
+{
+    const CertificadoA1 certificado = CertificadoA1::carregar(t::arquivoPfx(), t::senhaPfx());
+    TransporteHttps transporte(certificado, autoridade.arquivoCA());
+    transporte.timeoutRespostaMs = 5000;
+    const QString url = autoridade.url() + QStringLiteral("/NFeStatusServico4");
+    const QByteArray status = soap::envelope(
+        soap::Servico::StatusServico, "<consStatServ xmlns=\"http://www.portalfiscal.inf.br/nfe\" versao=\"4.00\">"
+                                      "<tpAmb>2</tpAmb><cUF>35</cUF><xServ>STATUS</xServ></consStatServ>");
+    const auto pedir = [&] {
+        return transporte.post(url, soap::contentType(soap::Servico::StatusServico), status);
+    };
+
+    const RespostaHttp primeira = pedir();
+    EXPECT_EQ(primeira.status, 200);
+    EXPECT_FALSE(primeira.conexaoReutilizada);
+    const RespostaHttp segunda = pedir();
+    EXPECT_EQ(segunda.status, 200);
+    EXPECT_TRUE(segunda.conexaoReutilizada);
+    EXPECT_TRUE(soap::conteudo(segunda.corpo).contains("<cStat>107</cStat>")) << segunda.corpo.constData();
+
+    // The server answers, then drops the idle connection.
+    QJsonObject fechar = regra("NFeStatusServico4", "processar");
+    fechar.insert(QStringLiteral("fechar"), true);
+    autoridade.injetar({fechar});
+    EXPECT_TRUE(pedir().conexaoReutilizada);
+    QThread::msleep(200);
+    const RespostaHttp depois = pedir();
+    EXPECT_EQ(depois.status, 200);
+    EXPECT_FALSE(depois.conexaoReutilizada);
+    EXPECT_TRUE(soap::conteudo(depois.corpo).contains("<cStat>107</cStat>"));
+    EXPECT_EQ(contar(QStringLiteral("NFeStatusServico4")), 4);
+
+    // Through the web-service client: an authorisation whose answer is lost
+    // on a kept connection is settled by a query, never sent again.
+    componente.WebServices.ConsultarStatus();
+    autoridade.injetar({regra("NFeAutorizacao4", "derrubar")});
+    NotaFiscal& n = nota(720);
+    ASSERT_TRUE(componente.WebServices.Envia(0, true));
+    EXPECT_TRUE(componente.WebServices.Enviar.recuperadoPorConsulta);
+    EXPECT_EQ(n.NFe.procNFe.cStat, 100);
+    EXPECT_EQ(contar(QStringLiteral("NFeAutorizacao4")), 1);
+    // ...and the next document goes over a connection opened afresh.
+    nota(721);
+    ASSERT_TRUE(componente.WebServices.Envia(0, true));
+    EXPECT_FALSE(componente.WebServices.Enviar.recuperadoPorConsulta);
+    EXPECT_EQ(contar(QStringLiteral("NFeAutorizacao4")), 2);
 }
 
 TEST_F(WebServicesLocal, ClosedPortIsAClearErrorAndNothingWasSent)

@@ -36,6 +36,7 @@ Injecao proximaInjecao(const QString& pasta, const QString& servico)
         inj.cStatEvento = r.value(QStringLiteral("cStatEvento")).toInt();
         inj.xMotivoEvento = r.value(QStringLiteral("xMotivoEvento")).toString();
         inj.digVal = r.value(QStringLiteral("digVal")).toString();
+        inj.fechar = r.value(QStringLiteral("fechar")).toBool();
         const int vezes = r.value(QStringLiteral("vezes")).toInt(1);
         if (vezes > 1) {
             r.insert(QStringLiteral("vezes"), vezes - 1);

@@ -16,6 +16,9 @@ using nfe::soap::Servico;
 namespace {
 
 const char* const Buffer = "kvoBuffer";
+const char* const Ocupado = "kvoOcupado"; // a request is being answered
+const char* const Fechar = "kvoFechar";   // the client asked to close after the answer
+const int OciosoMs = 60000;
 
 QByteArray falhaSoap(const QString& motivo)
 {
@@ -67,25 +70,41 @@ void ServidorHttps::incomingConnection(qintptr descritor)
     connect(s, &QSslSocket::errorOccurred, s, [s](QAbstractSocket::SocketError) { s->abort(); s->deleteLater(); });
     connect(s, &QSslSocket::sslErrors, s, [s](const QList<QSslError>&) { s->abort(); s->deleteLater(); });
     connect(s, &QSslSocket::readyRead, this, [this, s] { ler(s); });
-    // A connection that never completes a request is dropped.
-    QTimer::singleShot(60000, s, [s] { s->abort(); s->deleteLater(); });
+    // A connection idle for a minute (no request, or none after the last answer) is dropped.
+    auto* ocioso = new QTimer(s);
+    ocioso->setObjectName(QStringLiteral("ocioso"));
+    ocioso->setSingleShot(true);
+    connect(ocioso, &QTimer::timeout, s, [s] { s->abort(); s->deleteLater(); });
+    ocioso->start(OciosoMs);
     s->startServerEncryption();
 }
 
 void ServidorHttps::ler(QSslSocket* s)
 {
-    QByteArray buffer = s->property(Buffer).toByteArray() + s->readAll();
-    s->setProperty(Buffer, buffer);
+    s->setProperty(Buffer, QByteArray(s->property(Buffer).toByteArray() + s->readAll()));
+    if (!s->property(Ocupado).toBool())
+        proximoPedido(s);
+}
+
+// Takes the next complete request out of the buffer; one at a time, in order.
+void ServidorHttps::proximoPedido(QSslSocket* s)
+{
+    const QByteArray buffer = s->property(Buffer).toByteArray();
     const qsizetype fim = buffer.indexOf("\r\n\r\n");
     if (fim < 0)
         return;
+    const QString cabecalho = QString::fromLatin1(buffer.left(fim + 2));
     static const QRegularExpression tamanho(QStringLiteral("(?i)\r\ncontent-length:\\s*(\\d+)"));
-    const auto m = tamanho.match(QString::fromLatin1(buffer.left(fim + 2)));
+    static const QRegularExpression fechar(QStringLiteral("(?i)\r\nconnection:[^\r]*close"));
+    const auto m = tamanho.match(cabecalho);
     const qsizetype esperado = m.hasMatch() ? m.captured(1).toLongLong() : 0;
     if (buffer.size() - fim - 4 < esperado)
         return;
-    s->setProperty(Buffer, QByteArray());
-    disconnect(s, &QSslSocket::readyRead, this, nullptr);
+    s->setProperty(Buffer, buffer.mid(fim + 4 + esperado));
+    s->setProperty(Ocupado, true);
+    s->setProperty(Fechar, fechar.match(cabecalho).hasMatch() || cabecalho.contains(QStringLiteral(" HTTP/1.0\r\n")));
+    if (auto* ocioso = s->findChild<QTimer*>(QStringLiteral("ocioso")))
+        ocioso->stop();
     atender(s, buffer.mid(fim + 4, esperado));
 }
 
@@ -131,19 +150,30 @@ void ServidorHttps::atender(QSslSocket* s, const QByteArray& corpo)
         return;
     }
     const QByteArray envelope = nfe::soap::envelopeResposta(servico, resposta);
+    const bool fechar = inj.fechar;
     if (inj.atrasoMs > 0)
-        QTimer::singleShot(inj.atrasoMs, s, [this, s, envelope] { responder(s, 200, envelope); });
+        QTimer::singleShot(inj.atrasoMs, s, [this, s, envelope, fechar] { responder(s, 200, envelope, fechar); });
     else
-        responder(s, 200, envelope);
+        responder(s, 200, envelope, fechar);
 }
 
-void ServidorHttps::responder(QSslSocket* s, int status, const QByteArray& corpo)
+void ServidorHttps::responder(QSslSocket* s, int status, const QByteArray& corpo, bool fecharSemAviso)
 {
     const QByteArray texto = status == 200 ? "OK" : "Internal Server Error";
+    const bool fechar = s->property(Fechar).toBool();
     s->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + texto
              + "\r\nContent-Type: application/soap+xml; charset=utf-8\r\nContent-Length: "
-             + QByteArray::number(corpo.size()) + "\r\nConnection: close\r\n\r\n" + corpo);
-    s->disconnectFromHost();
+             + QByteArray::number(corpo.size()) + (fechar ? "\r\nConnection: close" : "\r\nConnection: keep-alive")
+             + "\r\n\r\n" + corpo);
+    if (fechar || fecharSemAviso) {
+        s->disconnectFromHost();
+        return;
+    }
+    s->setProperty(Ocupado, false);
+    if (auto* ocioso = s->findChild<QTimer*>(QStringLiteral("ocioso")))
+        ocioso->start(OciosoMs);
+    // A request that came in meanwhile is answered next.
+    QTimer::singleShot(0, s, [this, s] { proximoPedido(s); });
 }
 
 void ServidorHttps::registrar(const QString& servico, const QByteArray& resposta)

@@ -11,8 +11,9 @@ class QSslSocket;
 namespace kvo::autoridade {
 
 // HTTPS on loopback that requires a client certificate from the trusted CAs,
-// reads one SOAP 1.2 POST per connection and answers it through Autoridade,
-// applying the injected misbehaviour. Every request is logged in
+// reads SOAP 1.2 POSTs one after another on a connection (HTTP/1.1
+// keep-alive, closed after an idle minute or on "Connection: close") and
+// answers each through Autoridade, applying the injected misbehaviour. Every request is logged in
 // "requisicoes.log" of the state folder ("<service> <answer cStat>").
 class ServidorHttps : public QTcpServer {
     Q_OBJECT
@@ -25,8 +26,9 @@ protected:
 
 private:
     void ler(QSslSocket* s);
+    void proximoPedido(QSslSocket* s);
     void atender(QSslSocket* s, const QByteArray& corpo);
-    void responder(QSslSocket* s, int status, const QByteArray& corpo);
+    void responder(QSslSocket* s, int status, const QByteArray& corpo, bool fecharSemAviso = false);
     void registrar(const QString& servico, const QByteArray& resposta);
 
     Autoridade& m_autoridade;
