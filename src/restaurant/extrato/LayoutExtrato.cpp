@@ -2,6 +2,7 @@
 
 #include "core/Format.h"
 #include "core/Text.h"
+#include "restaurant/impressao/ConferenciaMesa.h"
 
 namespace kvo {
 
@@ -14,16 +15,6 @@ QString dataHora(const QDateTime& d) { return formatDateTime(u"dd/mm/yyyy hh:nn:
 const QString Brancos5(5, u' ');
 
 } // namespace
-
-QString duracaoNaMesa(const QDateTime& inicio, const QDateTime& agora) {
-    qint64 s = inicio.secsTo(agora) % 86400; // a clock's reading of the time at the table
-    if (s < 0)
-        s += 86400;
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600, 2, 10, QLatin1Char('0'))
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
 
 TotaisExtrato calcularTotais(const DadosExtrato& d) {
     TotaisExtrato t;
@@ -76,6 +67,18 @@ QStringList quebrar(const QString& texto, int primeira, int largura) {
     return l;
 }
 
+void clienteDaMesa(QStringList& l, const DadosExtrato& d, const QString& igual) {
+    const ClienteExtrato& c = d.cliente;
+    const QString celular = QStringLiteral("(") + c.celularDdd + QStringLiteral(") ") + c.celular;
+    if (!d.entrega && !d.balcao && d.clienteMesa) {
+        l << igual << QStringLiteral("Celular: ") + L(celular, 30) << QStringLiteral("Nome: ") + L(c.nome, 34);
+    } else if (!d.entrega && !d.balcao && d.cartaoConsumo) {
+        l << igual << QStringLiteral("Cartão de Consumo: ") + L(d.cartaoEan, 34)
+          << QStringLiteral("SALDO ATUAL: ") + valor(d.cartaoSaldo) << QStringLiteral("Nome: ") + L(c.nome, 34)
+          << QStringLiteral("Celular: ") + L(celular, 30);
+    }
+}
+
 QStringList montarExtratoGenerico(const DadosExtrato& d) {
     const int E = d.extensao;
     const QString traco = QString(40 + E, u'-'), igual = QString(40 + E, u'=');
@@ -97,14 +100,7 @@ QStringList montarExtratoGenerico(const DadosExtrato& d) {
 
     // customer
     const ClienteExtrato& c = d.cliente;
-    const QString celular = QStringLiteral("(") + c.celularDdd + QStringLiteral(") ") + c.celular;
-    if (!d.entrega && !d.balcao && d.clienteMesa) {
-        l << igual << QStringLiteral("Celular: ") + L(celular, 30) << QStringLiteral("Nome: ") + L(c.nome, 34);
-    } else if (!d.entrega && !d.balcao && d.cartaoConsumo) {
-        l << igual << QStringLiteral("Cartão de Consumo: ") + L(d.cartaoEan, 34)
-          << QStringLiteral("SALDO ATUAL: ") + valor(d.cartaoSaldo) << QStringLiteral("Nome: ") + L(c.nome, 34)
-          << QStringLiteral("Celular: ") + L(celular, 30);
-    }
+    clienteDaMesa(l, d, igual);
     if (d.entrega) {
         l << igual << QStringLiteral("Entrega Nr.: ") + QString::number(d.pedido)
           << QStringLiteral("Data/Hora: ") + dataHora(d.agora) << igual;

@@ -81,8 +81,9 @@ TotaisExtrato calcularTotais(const DadosExtrato& d);
 QString getQtdeVlrTotal(Currency qtde, Currency vlrUnit, Currency total);
 // "###,##0.000" without a trailing ",000".
 QString quantidadeExtrato(Currency qtde);
-// hh:mm:ss from the opening to the bill, as a clock reads it.
-QString duracaoNaMesa(const QDateTime& inicio, const QDateTime& agora);
+// The tab's or the consumption card's customer lines of a table's bill
+// (both layouts), after a line of `igual`.
+void clienteDaMesa(QStringList& l, const DadosExtrato& d, const QString& igual);
 // A text in lines of `largura`, whole: the first `primeira` characters, then
 // the rest in further lines (none when it fits).
 QStringList quebrar(const QString& texto, int primeira, int largura);

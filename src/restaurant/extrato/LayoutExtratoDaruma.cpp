@@ -2,6 +2,7 @@
 
 #include "core/Format.h"
 #include "core/Text.h"
+#include "restaurant/impressao/ConferenciaMesa.h"
 #include "restaurant/impressao/DResPedidoImpressao.h"
 
 namespace kvo {
@@ -45,14 +46,7 @@ QStringList montarExtratoDaruma(const DadosExtrato& d, const TdmResPedidoImpress
       << traco;
 
     const ClienteExtrato& c = d.cliente;
-    const QString celular = QStringLiteral("(") + c.celularDdd + QStringLiteral(") ") + c.celular;
-    if (!d.entrega && !d.balcao && d.clienteMesa) {
-        l << igual << QStringLiteral("Celular: ") + L(celular, 30) << QStringLiteral("Nome: ") + L(c.nome, 34);
-    } else if (!d.entrega && !d.balcao && d.cartaoConsumo) {
-        l << igual << QStringLiteral("Cartão de Consumo: ") + L(d.cartaoEan, 34)
-          << QStringLiteral("SALDO ATUAL: ") + valor(d.cartaoSaldo) << QStringLiteral("Nome: ") + L(c.nome, 34)
-          << QStringLiteral("Celular: ") + L(celular, 30);
-    }
+    clienteDaMesa(l, d, igual);
     if (d.entrega) {
         l << QStringLiteral("DATA/HORA........: ") + dataHora(d.agora)
           << QStringLiteral("ENTREGA NR.......: ") + QString::number(d.pedido) << QStringLiteral("NOME: ") + c.nome

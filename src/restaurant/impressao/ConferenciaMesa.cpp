@@ -44,15 +44,6 @@ QString valor(Currency v) { return PadL(formatFloat(u"###,##0.00", v), 10); }
 QString resumo(const QString& rotulo, Currency v) { return PadR(rotulo, 20) + QString(5, u' ') + valor(v); }
 
 // Time at the table, modulo a day as a clock shows it.
-QString duracao(const QDateTime& inicio, const QDateTime& agora) {
-    qint64 s = inicio.secsTo(agora) % 86400;
-    if (s < 0)
-        s += 86400;
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600, 2, 10, QLatin1Char('0'))
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
 
 struct ParametrosConferencia {
     bool somenteDuracao = false;
@@ -113,7 +104,7 @@ QStringList textoConferenciaMesa(Database& db, int mesa, const QDateTime& agora,
         l << QStringLiteral("DATA INICIAL.....: ") + formatDateTime(u"dd/mm/yyyy hh:nn:ss", abertura);
         l << QStringLiteral("DATA FECHAMENTO..: ") + formatDateTime(u"dd/mm/yyyy hh:nn:ss", agora);
     }
-    l << QStringLiteral("DURACAO NA MESA..: ") + duracao(abertura, agora);
+    l << QStringLiteral("DURACAO NA MESA..: ") + duracaoNaMesa(abertura, agora);
     l << QString();
 
     auto garcons = db.query(SqlGarcons, {{QStringLiteral("CODPEDIDO"), pedido}});
@@ -222,6 +213,16 @@ ConferenciaResultado ConferenciaMesa(Database& db, TdmConfiguracao& cfg, int mes
         naoGravada(e.message());
     }
     return r;
+}
+
+QString duracaoNaMesa(const QDateTime& inicio, const QDateTime& agora) {
+    qint64 s = inicio.secsTo(agora) % 86400; // a clock's reading of the time at the table
+    if (s < 0)
+        s += 86400;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace kvo

@@ -46,6 +46,9 @@ ConferenciaResultado ConferenciaMesa(Database& db, TdmConfiguracao& cfg, int mes
 
 // The text alone (steps 1 to 4), for the order of `mesa` at moment `agora`.
 // Refuses like ConferenciaMesa; `codPedido` receives the order.
+// hh:mm:ss from the opening to now, as a clock reads it (the check and the bill).
+QString duracaoNaMesa(const QDateTime& inicio, const QDateTime& agora);
+
 QStringList textoConferenciaMesa(Database& db, int mesa, const QDateTime& agora, qint64* codPedido = nullptr);
 
 } // namespace kvo
