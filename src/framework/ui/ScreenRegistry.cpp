@@ -1,5 +1,7 @@
 #include "framework/ui/ScreenRegistry.h"
 
+#include "framework/ui/UserInterface.h"
+
 #include <QHash>
 
 namespace kvo {
@@ -23,6 +25,11 @@ bool ScreenRegistry::abrir(const QString& name) {
         return false;
     (*it)();
     return true;
+}
+
+void exigirTela(bool existe, const QString& nome) {
+    if (!existe)
+        Error(QStringLiteral("A tela \"%1\" não está disponível nesta versão.").arg(nome));
 }
 
 } // namespace kvo

@@ -19,4 +19,8 @@ public:
     static bool abrir(const QString& name);
 };
 
+// Refuses, telling the user, a screen that this build does not have yet
+// ("A tela ... não está disponível nesta versão.").
+void exigirTela(bool existe, const QString& nome);
+
 } // namespace kvo

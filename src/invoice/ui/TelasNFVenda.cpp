@@ -1,0 +1,10 @@
+#include "invoice/ui/TelasNFVenda.h"
+
+namespace kvo {
+
+TelasNFVenda& telasNFVenda() {
+    static TelasNFVenda telas;
+    return telas;
+}
+
+} // namespace kvo

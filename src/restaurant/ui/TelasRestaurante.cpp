@@ -1,0 +1,10 @@
+#include "restaurant/ui/TelasRestaurante.h"
+
+namespace kvo {
+
+TelasRestaurante& telasRestaurante() {
+    static TelasRestaurante telas;
+    return telas;
+}
+
+} // namespace kvo
