@@ -143,8 +143,11 @@ TEST_F(PesquisaNFe, XmlToolWritesTheAuthorisedDocument) {
     QFile xml(arquivo);
     ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
     const QByteArray conteudo = xml.readAll();
-    EXPECT_TRUE(conteudo.contains("<protNFe versao")) << conteudo.left(300).toStdString();
-    EXPECT_TRUE(conteudo.contains(texto(n, "NFV_NFE_NPROT").toUtf8()));
+    EXPECT_TRUE(conteudo.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?><nfeProc"));
+    EXPECT_TRUE(conteudo.contains("<protNFe ")) << conteudo.right(600).toStdString();
+    EXPECT_FALSE(conteudo.contains("protNFeversao"));
+    EXPECT_TRUE(conteudo.contains(QByteArray("<nProt>" + texto(n, "NFV_NFE_NPROT").toUtf8() + "</nProt>")));
+    EXPECT_TRUE(conteudo.contains("<xMotivo>Autorizado o uso da NF-e</xMotivo>"));
 
     irPara(semProtocolo); // warned, and written all the same
     clicar("btnXML");
