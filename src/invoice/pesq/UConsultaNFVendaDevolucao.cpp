@@ -71,7 +71,11 @@ TfrmConsultaNFVendaDevolucao::TfrmConsultaNFVendaDevolucao(QWidget* parent)
     corpo()->addWidget(rotulo);
     corpo()->addWidget(m_gradeItens, 1);
 
-    connect(&registros(), &RecordSet::reset, this, [this] { executar([this] { carregarItens(); }); });
+    auto* grade = findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
+    connect(&registros(), &RecordSet::reset, this, [this, grade] {
+        grade->resizeColumnsToContents();
+        executar([this] { carregarItens(); });
+    });
     connect(&registros(), &RecordSet::currentChanged, this, [this] { executar([this] { carregarItens(); }); });
     resize(1000, 640);
 }
@@ -93,6 +97,7 @@ void TfrmConsultaNFVendaDevolucao::carregarItens() {
     m_itens->open();
     m_numeroCarregado = numero;
     m_serieCarregada = serie;
+    m_gradeItens->resizeColumnsToContents();
 }
 
 } // namespace kvo

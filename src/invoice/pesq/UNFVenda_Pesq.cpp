@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace kvo {
@@ -160,7 +161,11 @@ TfrmNFVenda_Pesq::TfrmNFVenda_Pesq(QWidget* parent)
 
     connect(m_ocultarExcluidas, &QCheckBox::toggled, this, [this] { executar([this] { atualizarFiltro(); }); });
     connect(m_ocultarInativas, &QCheckBox::toggled, this, [this] { executar([this] { atualizarFiltro(); }); });
-    connect(&registros(), &RecordSet::reset, this, [this] { habilitarBotoes(); });
+    auto* grade = findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
+    connect(&registros(), &RecordSet::reset, this, [this, grade] {
+        grade->resizeColumnsToContents();
+        habilitarBotoes();
+    });
     connect(&registros(), &RecordSet::currentChanged, this, [this] { habilitarBotoes(); });
     habilitarBotoes();
     resize(1280, 680);

@@ -32,7 +32,6 @@ void capturar(TrepPadraoPesquisa& tela, const QString& arquivo) {
     tela.findChild<QCheckBox*>(QStringLiteral("chkListarTodos"))->setChecked(true);
     auto* grade = tela.findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
     grade->setFocus();
-    grade->resizeColumnsToContents();
     QApplication::processEvents();
     if (!tela.grab().save(arquivo))
         throw std::runtime_error("não foi possível gravar " + arquivo.toStdString());
