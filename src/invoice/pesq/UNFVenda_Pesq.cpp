@@ -161,9 +161,9 @@ TfrmNFVenda_Pesq::TfrmNFVenda_Pesq(QWidget* parent)
 
     connect(m_ocultarExcluidas, &QCheckBox::toggled, this, [this] { executar([this] { atualizarFiltro(); }); });
     connect(m_ocultarInativas, &QCheckBox::toggled, this, [this] { executar([this] { atualizarFiltro(); }); });
-    auto* grade = findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
-    connect(&registros(), &RecordSet::reset, this, [this, grade] {
-        grade->resizeColumnsToContents();
+    m_grade = findChild<QTableView*>(QStringLiteral("dbgPesquisa"));
+    connect(&registros(), &RecordSet::reset, this, [this] {
+        m_grade->resizeColumnsToContents();
         habilitarBotoes();
     });
     connect(&registros(), &RecordSet::currentChanged, this, [this] { habilitarBotoes(); });
@@ -217,8 +217,24 @@ void TfrmNFVenda_Pesq::habilitarBotoes() {
 
 void TfrmNFVenda_Pesq::naLinha(const std::function<bool(TdmNFVenda&, int, const QString&)>& passo) {
     NenhumRegistro();
-    if (passo(dm(), coluna("CODNFVENDA").toInt(), coluna("CODSERIE")))
-        CarregaDadosCadastro();
+    const int numero = coluna("CODNFVENDA").toInt();
+    const QString serie = coluna("CODSERIE");
+    if (!passo(dm(), numero, serie))
+        return;
+    CarregaDadosCadastro();
+    // The invoice just changed stays selected, when it is still listed.
+    RecordSet& rs = registros();
+    for (int linha = 1; linha <= rs.recordCount(); ++linha) {
+        rs.setRecNo(linha);
+        if (coluna("CODNFVENDA").toInt() == numero && coluna("CODSERIE") == serie) {
+            m_grade->selectRow(linha - 1);
+            return;
+        }
+    }
+    if (!rs.isEmpty()) {
+        rs.setRecNo(1);
+        m_grade->selectRow(0);
+    }
 }
 
 bool TfrmNFVenda_Pesq::abrirCadastro(Modo modo) {

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QLayout;
 class QPushButton;
+class QTableView;
 
 namespace kvo {
 
@@ -44,6 +45,7 @@ private:
     QCheckBox* m_ocultarInativas;
     QPushButton *m_alterar, *m_excluir, *m_imprimir, *m_faturar, *m_cancelar, *m_reabrir, *m_carta, *m_carne;
     QString m_tituloImprimir;
+    QTableView* m_grade;
 };
 
 } // namespace kvo

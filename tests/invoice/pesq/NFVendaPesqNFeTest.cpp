@@ -157,4 +157,33 @@ TEST_F(PesquisaNFe, XmlToolWritesTheAuthorisedDocument) {
         QDir(home.path()).filePath(QStringLiteral("XML/NFE%1.XML").arg(semProtocolo, 5, 10, QLatin1Char('0')))));
 }
 
+TEST_F(PesquisaNFe, F10PrintsTheDanfeAndTheDanfeToolAsksForAMissingProtocol) {
+    PRECISA_AUTORIDADE();
+    QFile marca(home.filePath(QStringLiteral("gambinfe.txt")));
+    ASSERT_TRUE(marca.open(QIODevice::WriteOnly));
+    marca.close();
+    const int semProtocolo = notaFaturada(), n = notaAutorizada();
+    const QString pdf = home.filePath(QStringLiteral("pdf/") + dm().GetChaveAcesso() + QStringLiteral("-nfe.pdf"));
+    QFile::remove(pdf);
+    abrir();
+    listarTodos();
+    irPara(n);
+    EXPECT_EQ(w("btnImprimir")->text(), u"    F10  || NF-e");
+    ui.clear();
+    atalho(Qt::Key_F10);
+    EXPECT_TRUE(QFile::exists(pdf)) << ui.lastMessage().toStdString();
+
+    irPara(semProtocolo);
+    ui.answerInput(std::nullopt); // "Numero" closed: nothing printed
+    clicar("btnDANFE");
+    EXPECT_EQ(ui.questions(), QStringList{QStringLiteral("Numero")});
+    const QString pdfSem = home.filePath(QStringLiteral("pdf/") + dm().GetChaveAcesso() + QStringLiteral("-nfe.pdf"));
+    EXPECT_FALSE(QFile::exists(pdfSem));
+    EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("nfe.xml"))));
+    ui.answerInput(QStringLiteral("135260000000099"));
+    clicar("btnDANFE");
+    EXPECT_TRUE(QFile::exists(pdfSem)) << ui.lastMessage().toStdString();
+    EXPECT_TRUE(ui.allAnswered());
+}
+
 } // namespace

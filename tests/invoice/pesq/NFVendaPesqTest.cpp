@@ -385,6 +385,10 @@ TEST_F(PesquisaNFVenda, KeyboardOnlyWalkBillsAnInvoice) {
     atalho(Qt::Key_F, Qt::AltModifier);
     EXPECT_EQ(status(primeira), u"Faturada");
     EXPECT_EQ(status(segunda), u"Aberta");
+    // Listed again with the billed invoice still selected: F10 prints it.
+    EXPECT_EQ(pesquisa->registros().field(QStringLiteral("CODNFVENDA")).asInteger(), primeira);
+    EXPECT_EQ(grade->currentIndex().row(), 1);
+    EXPECT_TRUE(janela->findChild<QAbstractButton*>(QStringLiteral("btnImprimir"))->isEnabled());
     EXPECT_TRUE(ui.allAnswered());
     tecla(Qt::Key_Escape);
     EXPECT_FALSE(janela->isVisible());
