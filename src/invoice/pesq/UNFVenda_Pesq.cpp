@@ -82,22 +82,21 @@ TfrmNFVenda_Pesq::TfrmNFVenda_Pesq(QWidget* parent)
     botao(filtros, "btnInutilizar", QStringLiteral("Inutilizar NFs"), [] { dm().NFE_InutilizarFaixa(); });
     botao(filtros, "btnInutilizarCSV", QStringLiteral("..."), [this] { inutilizarCSV(); })
         ->setToolTip(QStringLiteral("Inutilizar as faixas de um arquivo CSV"));
-    const bool ferramentas = pesq::mostrarFerramentasXML();
     botao(filtros, "btnXML", QStringLiteral("XML"), [this] {
         NenhumRegistro();
         ferramentasXML::exportarXML(dm(), coluna("CODNFVENDA").toInt(), coluna("CODSERIE"), {});
-    })->setVisible(ferramentas);
+    });
     botao(filtros, "btnDANFE", QStringLiteral("DANFE"), [this] {
         NenhumRegistro();
         ferramentasXML::imprimirDANFE(dm(), coluna("CODNFVENDA").toInt(), coluna("CODSERIE"));
-    })->setVisible(ferramentas);
+    });
     botao(filtros, "btnXMLCons", QStringLiteral("XML Cons."), [this] {
         NenhumRegistro();
         const auto arquivo =
             userInterface().chooseFile(QStringLiteral("Salvar XML"), QStringLiteral("XML (*.xml)"), true);
         if (arquivo)
             ferramentasXML::exportarXML(dm(), coluna("CODNFVENDA").toInt(), coluna("CODSERIE"), *arquivo);
-    })->setVisible(ferramentas);
+    });
     corpo()->addLayout(filtros);
 
     // The invoice's life cycle on the selected row.
@@ -131,7 +130,6 @@ TfrmNFVenda_Pesq::TfrmNFVenda_Pesq(QWidget* parent)
     });
     // The booklet has no printing of its own in this module: the button only.
     m_carne = botao(acoes, "btnCarne", QStringLiteral("   &Imprimir Carnê"), [] {});
-    m_carne->setVisible(TdmConfiguracao::gerarInstance().getStr(QStringLiteral("NF.CARNE")) == u"S");
     botao(acoes, "btnCanhoto", QStringLiteral("   &Conhoto da nota"), [this] {
         naLinha([](TdmNFVenda&, int n, const QString& s) {
             exigirTela(bool(telasNFVenda().canhoto), QStringLiteral("TfrmNFVendaCanhoto"));
@@ -183,7 +181,14 @@ QPushButton* TfrmNFVenda_Pesq::botao(QLayout* barra, const char* nome, const QSt
 
 void TfrmNFVenda_Pesq::showEvent(QShowEvent* event) {
     TrepPadraoPesquisa::showEvent(event);
-    executar([this] { atualizarFiltro(); });
+    executar([this] {
+        // The screen is kept between openings: the marker file and the key are looked at each time.
+        const bool ferramentas = pesq::mostrarFerramentasXML();
+        for (const char* nome : {"btnXML", "btnDANFE", "btnXMLCons"})
+            findChild<QPushButton*>(QLatin1String(nome))->setVisible(ferramentas);
+        m_carne->setVisible(TdmConfiguracao::gerarInstance().getStr(QStringLiteral("NF.CARNE")) == u"S");
+        atualizarFiltro();
+    });
 }
 
 void TfrmNFVenda_Pesq::atualizarFiltro() {
