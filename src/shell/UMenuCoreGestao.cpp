@@ -13,6 +13,7 @@
 #include "framework/ui/UStatus.h"
 #include "framework/ui/UserInterface.h"
 #include "registers/DECF.h"
+#include "invoice/pesq/TelasNFVendaPesq.h"
 #include "registers/ui/TelasCadastros.h"
 #include "registers/DPessoa.h"
 #include "registers/DPreVenda.h"
@@ -149,6 +150,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
         return nullptr;
     registrarTelasHost();
     registrarTelasCadastros();
+    registrarTelasNFVendaPesq();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();

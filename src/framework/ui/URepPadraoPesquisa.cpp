@@ -87,7 +87,12 @@ TrepPadraoPesquisa::TrepPadraoPesquisa(Database& db, const QString& selectBase, 
     resize(820, 520);
 }
 
-TrepPadraoPesquisa::~TrepPadraoPesquisa() = default;
+TrepPadraoPesquisa::~TrepPadraoPesquisa() {
+    // The grid and its model read the record set (a shown screen is hidden
+    // while being destroyed, which lays the grid out again): they go first.
+    delete m_grade;
+    delete m_model;
+}
 
 void TrepPadraoPesquisa::adicionarTipoPesquisa(const QString& rotulo, const QString& campo) {
     m_tipo->addItem(rotulo);
@@ -99,16 +104,25 @@ void TrepPadraoPesquisa::CarregaDadosCadastro() {
     const QString texto = m_pesquisa->text().trimmed();
     m_rs->close();
     m_rs->clearParams();
+    QString condicao;
     if (!m_todos->isChecked()) {
         if (texto.isEmpty() || m_campos.isEmpty()) {
-            sql += QStringLiteral(" where 1 = 0");
+            condicao = QStringLiteral("1 = 0");
         } else {
             // The column comes from our own list; the text is bound.
-            sql += QStringLiteral(" where upper(cast(%1 as varchar(200))) like upper(:TEXTO)")
-                       .arg(columnExpression(m_select, m_campos.value(std::max(0, m_tipo->currentIndex()))));
+            condicao = QStringLiteral("upper(cast(%1 as varchar(200))) like upper(:TEXTO)")
+                           .arg(columnExpression(m_select, m_campos.value(std::max(0, m_tipo->currentIndex()))));
             m_rs->setParam(QStringLiteral("TEXTO"), QString(u'%' + texto + u'%'));
         }
     }
+    if (!m_filtro.isEmpty()) {
+        condicao = condicao.isEmpty() ? QStringLiteral("(%1)").arg(m_filtro)
+                                      : QStringLiteral("(%1) and %2").arg(m_filtro, condicao);
+        for (auto it = m_filtroParams.cbegin(); it != m_filtroParams.cend(); ++it)
+            m_rs->setParam(it.key(), it.value());
+    }
+    if (!condicao.isEmpty())
+        sql += QStringLiteral(" where ") + condicao;
     if (!m_ordem.isEmpty())
         sql += QStringLiteral(" order by ") + m_ordem;
     m_rs->setCommandText(sql);

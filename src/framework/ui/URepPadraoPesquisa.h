@@ -27,6 +27,12 @@ public:
     // A column the user may search in ("Nome" -> "SEGU_NOME"); the first is the default.
     void adicionarTipoPesquisa(const QString& rotulo, const QString& campo);
     void setOrdem(const QString& orderBy) { m_ordem = orderBy; }
+    // A condition every search keeps (written by the program; values bound
+    // through `params`), ANDed with what is typed. Takes effect at the next search.
+    void setFiltro(const QString& condicao, const SqlParams& params = {}) {
+        m_filtro = condicao;
+        m_filtroParams = params;
+    }
     // Re-runs the search with what is typed (or everything when "list all").
     void CarregaDadosCadastro();
     // Ends the operation when no row is selected.
@@ -49,6 +55,8 @@ private:
     Database& m_db;
     QString m_select;
     QString m_ordem;
+    QString m_filtro;
+    SqlParams m_filtroParams;
     std::unique_ptr<RecordSet> m_rs;
     RecordSetModel* m_model = nullptr;
     QLineEdit* m_pesquisa;

@@ -20,6 +20,8 @@ struct TelasNFVenda {
     std::function<void(int numero, const QString& serie, bool editar)> canhoto;
     // The printed-form invoice (TrelNFVenda.Imprimir): builds and previews it.
     std::function<void(int numero, const QString& serie)> imprimirFormulario;
+    // The invoice screen on a new invoice (the search's "Incluir"). True when saved.
+    std::function<bool()> novaNota;
 };
 TelasNFVenda& telasNFVenda();
 
