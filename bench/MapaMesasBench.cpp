@@ -75,9 +75,15 @@ struct Loja {
     }
 };
 
-Loja& loja() {
-    static Loja l;
+// Freed by main before the application object, as widgets must be.
+std::unique_ptr<Loja>& lojaAtual() {
+    static std::unique_ptr<Loja> l;
     return l;
+}
+Loja& loja() {
+    if (!lojaAtual())
+        lojaAtual() = std::make_unique<Loja>();
+    return *lojaAtual();
 }
 
 double ms(const QElapsedTimer& r) { return double(r.nsecsElapsed()) / 1e6; }
@@ -126,6 +132,8 @@ int main(int argc, char** argv) {
                 l.mapa->mapa().colunas(), l.mapa->mapa().linhas());
     resumo("consulta + montagem (regras)", l.regras);
     resumo("atualizacao da tela (consulta + montagem + itens + aviso)", l.tela);
+    std::fflush(stdout);
+    lojaAtual().reset();
     benchmark::Shutdown();
     return 0;
 }
