@@ -181,6 +181,10 @@ TfrmMenuRestaurante::TfrmMenuRestaurante(QWidget* parent)
     grade->setRowStretch(0, 3);
     grade->setRowStretch(1, 2);
     m_painelItens[inferior ? 1 : 0]->hide();
+    if (inferior)
+        grade->setColumnStretch(1, 0); // the hidden placement's room goes to the map
+    else
+        grade->setRowStretch(1, 0);
 }
 
 TfrmMenuRestaurante::~TfrmMenuRestaurante() {
@@ -361,19 +365,23 @@ void TfrmMenuRestaurante::atualizarGridFilhos() {
     m_itens->close();
     m_itens->setCommandText(sqlItensMesa(celula.codpedido, m_ocultar[0]->isChecked()));
     m_itens->open();
-    if (m_modelo->columnCount() == 0 || m_modelo->fieldAt(0).name() != QLatin1String(kColunas[0].campo)) {
-        QStringList campos;
-        for (const ColunaItem& c : kColunas)
-            campos << QString::fromLatin1(c.campo);
+    // The fields come from the select on every opening: captions and formats again.
+    QStringList campos;
+    for (const ColunaItem& c : kColunas) {
+        campos << QString::fromLatin1(c.campo);
+        m_itens->field(QString::fromLatin1(c.campo)).setDisplayLabel(QString::fromUtf8(c.titulo));
+    }
+    m_itens->field(QStringLiteral("PEDI_QTDE")).setDisplayFormat(QStringLiteral(",0.000"));
+    m_itens->field(QStringLiteral("PEDI_TOTAL")).setDisplayFormat(QStringLiteral(",0.00"));
+    m_itens->field(QStringLiteral("PEDI_LAN_DATA")).setDisplayFormat(QStringLiteral("dd/mm/yyyy hh:nn:ss"));
+    if (!m_colunasDefinidas) {
+        m_colunasDefinidas = true;
         m_modelo->setColumns(campos);
-        const int larguraLetra = fontMetrics().averageCharWidth() + 1;
+        const int larguraLetra = fontMetrics().averageCharWidth() + 2;
         for (int col = 0; col < int(std::size(kColunas)); ++col) {
-            m_itens->field(QString::fromLatin1(kColunas[col].campo)).setDisplayLabel(QString::fromUtf8(kColunas[col].titulo));
             m_itensGrid[0]->setColumnWidth(col, kColunas[col].inferior * larguraLetra);
             m_itensGrid[1]->setColumnWidth(col, kColunas[col].direita * larguraLetra);
         }
-        m_itens->field(QStringLiteral("PEDI_QTDE")).setDisplayFormat(QStringLiteral(",0.000"));
-        m_itens->field(QStringLiteral("PEDI_TOTAL")).setDisplayFormat(QStringLiteral(",0.00"));
     }
     std::optional<Currency> total, acrescimo;
     if (!m_itens->isEmpty()) {

@@ -102,6 +102,7 @@ private:
     FiscalPrinter* m_ecf = nullptr;
     Digest* m_assinador = nullptr;
     bool m_emAcao = false;
+    bool m_colunasDefinidas = false;
 };
 
 // Registers "TfrmMenuRestaurante" and "TfrmMenuRestaurante.ChamaTelaECF"
