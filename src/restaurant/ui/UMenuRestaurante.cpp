@@ -612,8 +612,11 @@ void registrarTelasMenuRestaurante() {
         if (comECF)
             static_cast<TfrmMenuRestaurante&>(w).usarECF(chamadaExterna().ecf, chamadaExterna().assinador);
     };
-    ScreenRegistry::registrar(kNome, [abrir] { abrir(false); });
-    ScreenRegistry::registrar(kNome + QStringLiteral(".ChamaTelaECF"), [abrir] { abrir(true); });
+    // An opener already registered under the name (the host's own, a test's) is kept.
+    if (!ScreenRegistry::existe(kNome))
+        ScreenRegistry::registrar(kNome, [abrir] { abrir(false); });
+    if (!ScreenRegistry::existe(kNome + QStringLiteral(".ChamaTelaECF")))
+        ScreenRegistry::registrar(kNome + QStringLiteral(".ChamaTelaECF"), [abrir] { abrir(true); });
     telasRestaurante().atualizarMapa = [] {
         if (TfrmMenuRestaurante* m = menuRestauranteAberto(); m && m->isVisible())
             m->VerificarControles(false, MapaMesas::kRecontar);
