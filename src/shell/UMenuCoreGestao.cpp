@@ -18,6 +18,7 @@
 #include "registers/DPessoa.h"
 #include "registers/DPreVenda.h"
 #include "registers/DProduto.h"
+#include "restaurant/ui/UMenuRestaurante.h"
 
 #include <QAction>
 #include <QDir>
@@ -151,6 +152,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasHost();
     registrarTelasCadastros();
     registrarTelasNFVendaPesq();
+    registrarTelasMenuRestaurante();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
