@@ -22,7 +22,14 @@ TfrmNFVendaCanhoto::TfrmNFVendaCanhoto(QWidget* parent)
     f->addRow(QStringLiteral("Identidade"), editarCampo(*this, this, QStringLiteral("NFV_RECEB_RG")));
     f->addRow(QStringLiteral("Dt.  Recebimento"), editarCampo(*this, this, QStringLiteral("NFV_RECEB_DATA")));
     f->addRow(QStringLiteral("Hora"), editarCampo(*this, this, QStringLiteral("NFV_RECEB_HORA")));
+    findChild<QLineEdit*>(QStringLiteral("edtNFV_RECEB_DATA"))->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+    findChild<QLineEdit*>(QStringLiteral("edtNFV_RECEB_HORA"))->setPlaceholderText(QStringLiteral("hh:mm:ss"));
     resize(420, sizeHint().height());
+}
+
+void TfrmNFVendaCanhoto::showEvent(QShowEvent* event) {
+    TrepPadraoCadastro::showEvent(event);
+    findChild<QWidget*>(QStringLiteral("edtNFV_RECEB_NOME"))->setFocus();
 }
 
 // The header alone changed: the invoice's own saving writes it.

@@ -15,6 +15,7 @@ public:
 
 protected:
     void gravar() override;
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace kvo

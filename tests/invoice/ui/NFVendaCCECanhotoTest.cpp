@@ -64,14 +64,14 @@ TEST_F(NFVendaCCECanhoto, StubIsWrittenInEditAndOnlyShownOtherwise) {
             teclar(j, QString::fromUtf8(valor));
             tecla(j, Qt::Key_Return);
         }
-        teclar(j, QStringLiteral("14:30")); // confirmed by F2 while typed
+        teclar(j, QStringLiteral("14:30:00")); // confirmed by F2 while typed
         atalho(j, Qt::Key_F2);
     });
     telasNFVenda().canhoto(m_numero, QStringLiteral("1"), true);
     ASSERT_TRUE(editar.abriu());
     EXPECT_EQ(titulo, u"Movimentação: Nota Fiscal de Venda Canhoto");
     auto r = t->query(QStringLiteral("select NFV_RECEB_NOME, NFV_RECEB_RG, NFV_RECEB_DATA, NFV_RECEB_HORA from NFVENDA"));
-    EXPECT_EQ(r->field(0).asString(), u"Maria Souza");
+    EXPECT_EQ(r->field(0).asString(), u"Maria Souza") << ui.lastMessage().toStdString();
     EXPECT_EQ(r->field(1).asString(), u"12.345.678-9");
     EXPECT_EQ(r->field(2).asDate(), QDate(2026, 12, 2));
     EXPECT_EQ(r->field(3).value().toTime(), QTime(14, 30));

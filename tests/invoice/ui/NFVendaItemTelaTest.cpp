@@ -146,12 +146,15 @@ TEST_F(NFVendaItemTela, PanelsFollowTheConfigurationAndTheIpiValueItsCheckBox) {
         tecla(&tela, Qt::Key_Escape);
         return v.join(u' ');
     };
-    EXPECT_EQ(visiveis(), u"ipi ro>rw");
+    config("NFE.CST.PROD", "N");
+    const QString padrao = visiveis();
+    EXPECT_EQ(padrao, u"ipi ro>rw") << padrao.toStdString();
     for (const char* chave : {"PEDV.FORN.ITEM", "NF.TP.VND", "NF.IMPORT", "NFE.CST.PROD"})
         config(chave, "S");
     sql(QStringLiteral("update PAR_GERAL set PARG_REGIME_TRIBUTARIO = 'Simples Nacional'"));
     TdmAcesso::gerarInstance().recarregarEmpresa();
-    EXPECT_EQ(visiveis(), u"pnlFornecedor pnlTipoPreco pnlImportacao pnlCST CSOSN ipi ro>rw");
+    const QString todos = visiveis();
+    EXPECT_EQ(todos, u"pnlFornecedor pnlTipoPreco pnlImportacao pnlCST CSOSN ipi ro>rw") << todos.toStdString();
 }
 
 // The CST lists carry the layout's codes with their descriptions.

@@ -184,6 +184,7 @@ TEST_F(NFVendaTela, ReferencedDocumentsAreRefusedInTheirOrder) {
     mostrar(&tela);
     EXPECT_EQ(clicar(&tela, "btnRefNFe"), u"Você precisa escolher uma pessoa primeiro!");
     EXPECT_EQ(clicar(&tela, "btnNFCompra"), u"Você precisa escolher uma pessoa primeiro!");
+    tecla(&tela, Qt::Key_L, Qt::AltModifier);
     clienteECfop(&tela);
     escolhido = 9;
     EXPECT_EQ(clicar(&tela, "btnNFCompra"), QString());
