@@ -228,12 +228,16 @@ void TfrmNFVenda::btnCopiarItensClick() {
     m_serie->setEnabled(false); // the number is settled
 }
 
+// The number box is read-only: the number a new invoice takes is the series'
+// counter at the moment of saving (another terminal may have taken the one
+// shown meanwhile; the save then takes the next and says so). The check
+// refuses when that number is already used in the series.
 void TfrmNFVenda::ValidaDados() {
     if (!inserindo())
         return;
     const RecordSet& c = registro();
-    const QString sql = QStringLiteral("select 1 from NFVENDA where CODNFVENDA = ") +
-                        QString::number(inteiro(c, "CODNFVENDA")) + QStringLiteral(" and CODSERIE = ") +
+    const QString sql = QStringLiteral("select 1 from NFVENDA n join SERIE s on s.CODSERIE = n.CODSERIE and "
+                                       "s.SER_SEQ = n.CODNFVENDA where n.CODSERIE = ") +
                         quotedStr(texto(c, "CODSERIE"));
     if (!c.database()->scalar(sql).isNull()) {
         m_serie->setFocus();

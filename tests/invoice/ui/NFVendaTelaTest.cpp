@@ -128,6 +128,30 @@ TEST_F(NFVendaTela, DuplicateNumberIsRefusedInItsSeriesAndAcceptedInAnother) {
     EXPECT_EQ(t->scalar(QStringLiteral("select CODPESSOA from NFVENDA where CODNFVENDA = 40 and CODSERIE = 'F'")).toInt(), 1);
 }
 
+// Another terminal saved the number shown meanwhile: this save takes the
+// next one and tells the user, instead of refusing the invoice.
+TEST_F(NFVendaTela, ANumberTakenMeanwhileByAnotherTerminalGivesTheNext) {
+    TfrmNFVenda tela;
+    tela.novaNota();
+    mostrar(&tela);
+    ASSERT_EQ(textoDe(&tela, "edtCODNFVENDA"), u"1");
+    clienteECfop(&tela);
+    {
+        auto outro = t.connectAgain();
+        outro->executeSQL(QStringLiteral("update SERIE set SER_SEQ = SER_SEQ + 1 where CODSERIE = '1'"));
+        outro->executeSQL(QStringLiteral(
+            "insert into NFVENDA (CODNFVENDA, CODSERIE, CODPESSOA, CODCFOP, NFV_TIPO, NFV_DTEMISSAO, NFV_STATUS, "
+            "NFV_GER_FINANCEIRO, NFV_ENTREGUE, NFV_FINALIDADE_EMISSAO) values (1, '1', 2, '5102', 'S', current_date, "
+            "'Aberta', 'S', 'N', '1')"));
+    }
+    EXPECT_EQ(salvar(tela), QString());
+    EXPECT_TRUE(ui.messages().size() == 1 &&
+                ui.lastMessage() == u"A nota fiscal foi gravada com o número 2: o número 1 já foi usado por outro terminal.")
+        << ui.lastMessage().toStdString();
+    EXPECT_EQ(t->scalar(QStringLiteral("select CODPESSOA from NFVENDA where CODNFVENDA = 2 and CODSERIE = '1'")).toInt(), 1);
+    EXPECT_EQ(serSeq("1"), 3);
+}
+
 TEST_F(NFVendaTela, ATalaoSeriesListsServiceLinesAndItsTotalsFollowThem) {
     TfrmNFVenda tela;
     tela.novaNota();
