@@ -196,6 +196,9 @@ QComboBox* listaCampo(TrepPadraoCadastro& tela, QWidget* pai, const QString& cam
     box->setObjectName(QStringLiteral("cbx") + campo);
     for (const auto& [valor, titulo] : opcoes)
         box->addItem(titulo, valor);
+    // The layout's long descriptions must not widen the screen.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(12);
     tela.binder().bind(box, campo);
     return box;
 }

@@ -110,6 +110,10 @@ void TfrmNFVenda::montarTopo() {
           2);
     g.add(QStringLiteral("Chave NF-e Ref.:"), editarCampo(*this, nota, QStringLiteral("NFV_REFNFE")));
     g.add(QStringLiteral("Cons. Final:"), mostrarCampo(*this, nota, QStringLiteral("PES_CONSUMIDOR_FINAL")));
+    for (QComboBox* lista : nota->findChildren<QComboBox*>()) {
+        lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lista->setMinimumContentsLength(8);
+    }
     binder().bind(m_serie, QStringLiteral("CODSERIE"));
     binder().bind(m_forma, QStringLiteral("CODFORMAPAGAMENTO"));
     // Leaving the series list decides between items and service lines.
@@ -122,7 +126,7 @@ void TfrmNFVenda::montarTopo() {
 
 void TfrmNFVenda::montarTotais(QWidget* pai) {
     auto* gl = new QGridLayout(pai);
-    Grade g(gl, 3);
+    Grade g(gl, 2);
     const std::pair<const char*, const char*> mostrados[] = {
         {"Total Produtos:", "NFV_TOTAL_PRODUTOS"}, {"Total Nota:", "NFV_TOTAL_NOTA"}, {"IR:", "NFV_IR_VLR"},
         {"ISS:", "NFV_ISS"}, {"ICMS:", "NFV_ICMS"}, {"IPI:", "NFV_IPI"},
@@ -143,10 +147,11 @@ void TfrmNFVenda::montarPessoas() {
     QGroupBox* pessoas = grupo(this, QStringLiteral("grpPessoas"), QStringLiteral("Destinatário e Operação"));
     linha->addWidget(pessoas, 3);
     auto* gl = new QGridLayout(pessoas);
-    Grade g(gl, 4);
+    gl->setRowStretch(20, 1); // rows at the top
+    Grade g(gl, 2);
     auto codigo = [&](const char* campo, std::function<TwbtPesquisa&()> pesquisa) {
         CampoPesquisa c = campoPesquisa(*this, pessoas, QString::fromLatin1(campo), std::move(pesquisa));
-        c.codigo->setMaximumWidth(90);
+        c.codigo->setMaximumWidth(80);
         return lado(c.codigo, c.botao);
     };
     g.add(QStringLiteral("C&liente:"),
@@ -192,7 +197,9 @@ void TfrmNFVenda::montarAbas(QWidget* pai) {
         return p;
     };
     auto campos = [&](QWidget* p, std::initializer_list<std::pair<const char*, const char*>> lista) {
-        Grade g(new QGridLayout(p), 2);
+        auto* gl = new QGridLayout(p);
+        gl->setRowStretch(20, 1);
+        Grade g(gl, 2);
         for (const auto& [rotulo, campo] : lista)
             g.add(QString::fromUtf8(rotulo), editarCampo(*this, p, QString::fromLatin1(campo)));
     };

@@ -32,10 +32,15 @@ std::unique_ptr<RecordSet> escolha(const QString& campo) {
     return rs;
 }
 
-const QStringList colunasItens = {"CODPESQUISA", "PRO_DESCRICAO", "UND_COMP", "NFVI_QTDE_UND", "NFVI_VLR_UNITARIO",
-                                  "NFVI_VLRDESC", "NFVI_TOTAL", "NFVI_ALIQ_ICMS", "NFVI_ICMS", "NFVI_ALIQ_IPI",
-                                  "NFVI_IPI", "CODCFOP"};
-const QStringList colunasServicos = {"NFVS_DESCRICAO", "NFVS_UNIDADE", "NFVS_QTDE", "NFVS_VLR_UNITARIO", "NFVS_TOTAL"};
+// Grid columns (field, title).
+const std::pair<const char*, const char*> colunasItens[] = {
+    {"CODPESQUISA", "Código"}, {"PRO_DESCRICAO", "Descrição"}, {"NFVI_QTDE_UND", "Qtde."},
+    {"NFVI_VLR_UND", "Vlr. Unit."}, {"NFVI_VLRDESC", "Desconto"}, {"NFVI_TOTAL", "Total"},
+    {"NFVI_ALIQ_ICMS", "% ICMS"}, {"NFVI_ICMS", "ICMS"}, {"NFVI_ALIQ_IPI", "% IPI"}, {"NFVI_IPI", "IPI"},
+    {"CODCFOP", "CFOP"}};
+const std::pair<const char*, const char*> colunasServicos[] = {
+    {"NFVS_DESCRICAO", "Descrição"}, {"NFVS_UNIDADE", "Unidade"}, {"NFVS_QTDE", "Qtde."},
+    {"NFVS_VLR_UNITARIO", "Vlr. Unit."}, {"NFVS_TOTAL", "Total"}};
 } // namespace
 
 void TfrmNFVenda::novaNota() {
@@ -85,9 +90,18 @@ void TfrmNFVenda::ligarGradeFilhos() {
         return;
     RecordSet& rs = filhos();
     QStringList colunas;
-    for (const QString& c : m_servicos ? colunasServicos : colunasItens)
-        if (rs.findField(c))
-            colunas << c;
+    auto colunar = [&](const auto& lista) {
+        for (const auto& [campo, titulo] : lista)
+            if (Field* f = rs.findField(QString::fromLatin1(campo))) {
+                if (!f->required()) // required fields keep the label their messages use
+                    f->setDisplayLabel(QString::fromUtf8(titulo));
+                colunas << f->name();
+            }
+    };
+    if (m_servicos)
+        colunar(colunasServicos);
+    else
+        colunar(colunasItens);
     modelo->setColumns(colunas);
     m_grade->setModel(modelo);
     connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& i) {

@@ -210,12 +210,16 @@ void TfrmNFVendaItem::FormShow() {
     m_categoria->setVisible(categoriaVisivel());
     m_csosn->setVisible(TdmAcesso::gerarInstance().empresa().simplesNacional());
     m_rotuloCsosn->setVisible(m_csosn->isVisible());
+    RecordSet& rs = registro();
     if (!somenteLeitura())
         SetGeneretor(QStringLiteral("GEN_NFVENDA_ITEM"));
+    // A line being changed: the unit list points at its own product or service.
+    if (rs.state() == RecordSet::State::Edit)
+        rs.field(QStringLiteral("NFVI_CATEGORIA")).setValue(rs.field(QStringLiteral("NFVI_CATEGORIA")).value());
     if (m_vigiaLicitacao)
         m_vigiaLicitacao->start();
     atualizarPaineis();
-    QWidget* primeiro = ehServico(registro()) ? findChild<QWidget*>(QStringLiteral("edtCODSERVICO"))
+    QWidget* primeiro = ehServico(rs) ? findChild<QWidget*>(QStringLiteral("edtCODSERVICO"))
                                               : findChild<QWidget*>(QStringLiteral("edtCODPESQUISA"));
     primeiro->setFocus();
 }

@@ -160,7 +160,7 @@ TEST_F(NFVendaTela, ATalaoSeriesListsServiceLinesAndItsTotalsFollowThem) {
     EXPECT_FALSE(tela.mostraServicos());
     proximaSerie(&tela, 2); // "1" -> "F" -> "T"
     EXPECT_TRUE(tela.mostraServicos());
-    EXPECT_EQ(grade->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"NFVS_DESCRICAO");
+    EXPECT_EQ(grade->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"Descrição");
     EXPECT_EQ(textoDe(&tela, "edtCODNFVENDA"), u"7");
     tecla(&tela, Qt::Key_L, Qt::AltModifier); // "C&liente:"
     clienteECfop(&tela);
