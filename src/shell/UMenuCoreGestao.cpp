@@ -12,6 +12,7 @@
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
 #include "framework/ui/UserInterface.h"
+#include "invoice/ui/RegistroTelasNFVenda.h"
 #include "registers/DECF.h"
 #include "invoice/pesq/TelasNFVendaPesq.h"
 #include "registers/ui/TelasCadastros.h"
@@ -153,6 +154,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasCadastros();
     registrarTelasNFVendaPesq();
     registrarTelasMenuRestaurante();
+    registrarTelasNFVenda();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
