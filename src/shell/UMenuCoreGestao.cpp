@@ -17,6 +17,7 @@
 #include "registers/DPessoa.h"
 #include "registers/DPreVenda.h"
 #include "registers/DProduto.h"
+#include "restaurant/ui/UResPedido.h"
 
 #include <QAction>
 #include <QDir>
@@ -149,6 +150,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
         return nullptr;
     registrarTelasHost();
     registrarTelasCadastros();
+    registrarTelasPedido();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
