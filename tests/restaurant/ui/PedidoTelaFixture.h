@@ -57,7 +57,11 @@ protected:
         QTest::keyClicks(tela->focusWidget(), texto);
         QTest::keyClick(tela->focusWidget(), depois);
     }
+    // A button's shortcut presses it a moment later (as it is seen going
+    // down): Esc waits for a press still on its way, as a user would.
     static void tecla(QWidget* tela, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        if (k == Qt::Key_Escape)
+            QTest::qWait(200);
         QTest::keyClick(tela->focusWidget() ? tela->focusWidget() : tela, k, m);
     }
     QString foco(QWidget* tela) const { return tela->focusWidget() ? tela->focusWidget()->objectName() : QString(); }
