@@ -161,6 +161,8 @@ void OperacoesPedido::transferirItem(int destinoPadrao) {
     const int destino = destinoTexto->trimmed().toInt(&ok);
     if (!ok || !m_dm.controleValido(destino))
         Error(QStringLiteral("Mesa não está correta, tente novamente"));
+    if (destino == m_dm.cdsResPedido().field(QStringLiteral("CODCONTROLE")).asInteger())
+        Error(QStringLiteral("Mesa destino não pode ser a mesa origem, tente novamente"));
     const auto qtdeTexto = InputBox(QStringLiteral("Digite a quantidade"), QStringLiteral("Quantidade do item"));
     if (!qtdeTexto)
         throw Abort();
