@@ -62,6 +62,15 @@ TfrmResPedido::TfrmResPedido(TdmResPedido& dm, QWidget* parent)
     cab->setColumnStretch(4, 1);
     corpo()->addLayout(cab);
 
+    // Headings of the columns the order module leaves unnamed.
+    RecordSet& itens = dm.cdsResPedidoItem();
+    for (const auto& [campo, titulo] : {std::pair{"PRO_DESCRICAO", "Descrição"}, std::pair{"PEDI_QTDE", "Qtde"},
+                                        std::pair{"PEDI_VLRUNIT", "Vlr.Unitário"}, std::pair{"PEDI_TOTAL", "Total"},
+                                        std::pair{"CODGARCON", "Garçon"}, std::pair{"PEDI_STATUS", "Status"}}) {
+        Field& f = itens.field(QString::fromLatin1(campo));
+        if (f.displayLabel().isEmpty() || f.displayLabel() == f.name())
+            f.setDisplayLabel(QString::fromUtf8(titulo));
+    }
     m_modelo = new RecordSetModel(dm.cdsResPedidoItem(),
                                   {QStringLiteral("auxItem"), QStringLiteral("CODPESQUISA"), QStringLiteral("PRO_DESCRICAO"),
                                    QStringLiteral("PEDI_QTDE"), QStringLiteral("PEDI_VLRUNIT"),
@@ -81,7 +90,8 @@ TfrmResPedido::TfrmResPedido(TdmResPedido& dm, QWidget* parent)
     m_grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grade->horizontalHeader()->setStretchLastSection(true);
     m_grade->verticalHeader()->hide();
-    m_grade->setColumnWidth(2, 260);
+    m_grade->setColumnWidth(2, 300);
+    m_grade->setColumnWidth(8, 140);
     connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& i) {
         if (i.isValid() && m_dm.cdsResPedidoItem().recNo() != i.row() + 1)
             m_dm.cdsResPedidoItem().setRecNo(i.row() + 1);
@@ -126,11 +136,15 @@ TfrmResPedido::TfrmResPedido(TdmResPedido& dm, QWidget* parent)
 
 TfrmResPedido::~TfrmResPedido() = default;
 
-bool TfrmResPedido::ChamaFormulario(const QString& modo, int mesa, int garcon) {
+void TfrmResPedido::carregar(const QString& modo, int mesa, int garcon) {
     m_modo = modo;
     m_dm.setGarconPredefinido(garcon);
     m_dm.abrirMesa(mesa);
     mostrarTotais();
+}
+
+bool TfrmResPedido::ChamaFormulario(const QString& modo, int mesa, int garcon) {
+    carregar(modo, mesa, garcon);
     exec();
     return !ligada("REST.DEIX.AB");
 }
@@ -179,7 +193,7 @@ void TfrmResPedido::selecionarLinha() {
 
 void TfrmResPedido::btnIncluirClick() {
     if (!m_operacoes.liberarLancamento()) {
-        TrepPadraoGeral::reject();
+        reject();
         return;
     }
     const bool agil = ligada("REST.AGIL");

@@ -25,6 +25,8 @@ public:
     // "FechaParcial") and shows the screen. True when the choice screen that
     // opened it is to close as well (REST.DEIX.AB = "N").
     bool ChamaFormulario(const QString& modo, int mesa, int garcon);
+    // Loads the table's order into the screen without showing it.
+    void carregar(const QString& modo, int mesa, int garcon);
     // The host's entry: asks to open the cash register when none is open,
     // then the order choice screen.
     static void chamatela();
