@@ -2,6 +2,7 @@
 // posting walk down to the printed tickets, and the modes.
 #include "PedidoTelaFixture.h"
 
+#include "framework/ui/ScreenRegistry.h"
 #include "restaurant/ui/UResPedido_Escolha.h"
 
 #include <QTableView>
@@ -227,6 +228,29 @@ TEST_F(Entrada, PostingOnAPersonalTabNeedsItsEntryFirst) {
                }}},
              1);
     EXPECT_EQ(ui.lastMessage(), u"Só pode lançar em Mesa/Comanda que teve a entrada lançada!");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Escolha, TheHostsEntryOffersToOpenTheCashRegisterFirst) {
+    // With a register open the choice screen comes at once.
+    QStringList telas;
+    Roteiro aberto({{QStringLiteral("frmResPedido_Escolha"), [&](QWidget* tela) {
+                         telas << tela->objectName();
+                         tecla(tela, Qt::Key_Escape);
+                     }}});
+    ASSERT_TRUE(ScreenRegistry::abrir(QStringLiteral("TfrmResPedido.chamatela")));
+    EXPECT_EQ(telas, QStringList{QStringLiteral("frmResPedido_Escolha")});
+    EXPECT_TRUE(ui.questions().isEmpty());
+
+    // Closed and not reopened: nothing opens.
+    TdmCaixaAbertura::gerarInstance().fechar(Currency());
+    ui.answerNo();
+    ASSERT_TRUE(ScreenRegistry::abrir(QStringLiteral("TfrmResPedido.chamatela")));
+    EXPECT_EQ(ui.questions(), QStringList{QStringLiteral("Deseja abrir o Caixa?")});
+    EXPECT_EQ(telas.size(), 1);
 }
 
 } // namespace
