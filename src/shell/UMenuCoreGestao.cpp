@@ -20,6 +20,7 @@
 #include "registers/DPreVenda.h"
 #include "registers/DProduto.h"
 #include "restaurant/ui/UMenuRestaurante.h"
+#include "restaurant/ui/UResPedido.h"
 
 #include <QAction>
 #include <QDir>
@@ -155,6 +156,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasNFVendaPesq();
     registrarTelasMenuRestaurante();
     registrarTelasNFVenda();
+    registrarTelasPedido();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
