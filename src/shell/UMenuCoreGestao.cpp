@@ -12,6 +12,7 @@
 #include "framework/ui/ULogin.h"
 #include "framework/ui/UStatus.h"
 #include "framework/ui/UserInterface.h"
+#include "invoice/relatorio/ui/TelasNFVendaRelatorio.h"
 #include "registers/DECF.h"
 #include "registers/ui/TelasCadastros.h"
 #include "registers/DPessoa.h"
@@ -149,6 +150,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
         return nullptr;
     registrarTelasHost();
     registrarTelasCadastros();
+    registrarTelasNFVendaRelatorio();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();

@@ -60,6 +60,8 @@ TrepMenuPrincipal_MainMenu::TrepMenuPrincipal_MainMenu(QWidget* parent) : QMainW
     adicionarEntrada(seg, QStringLiteral("mni_sis_seg_Usuarios"), QStringLiteral("&Usuários"), QStringLiteral("TfrmUsuario_Pesq"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_par_parConfiguracao"), QStringLiteral("&Configurações"),
                      QStringLiteral("TfrmConfiguracao.chamarTela"));
+    adicionarEntrada(m_sistema, QStringLiteral("mni_sis_par_parFormularioNF"), QStringLiteral("&Formulário da Nota Fiscal"),
+                     QStringLiteral("TfrmParametroImpressaoNF"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_CaixaAbertura"), QStringLiteral("&Abertura de Caixa"),
                      QStringLiteral("TfrmCaixaAbertura.chamarTela"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_SuporteRemoto"), QStringLiteral("Suporte &Remoto"),
