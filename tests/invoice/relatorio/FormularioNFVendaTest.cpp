@@ -252,8 +252,11 @@ TEST_F(FormularioFixture, PdfTrazOsTextosNasPosicoes) {
     layoutDaLoja();
     nota(41, 6, "5102", "1234.5");
     itemNota(41, 1, 10, "3", "2", "6");
+    itemNota(41, 2, 20, "2.5", "10", "25");
     const QString arquivo = pasta.filePath(QStringLiteral("nf.pdf"));
     TrelNFVenda::gerarInstance().montar(41, QStringLiteral("F")).gravarPDF(arquivo);
+    if (const QString copia = qEnvironmentVariable("KVO_FORMULARIO_PDF"); !copia.isEmpty()) // to look at it
+        QFile::copy(arquivo, copia);
     QFile f(arquivo);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.read(5).startsWith("%PDF"));
