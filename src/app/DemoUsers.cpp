@@ -23,6 +23,7 @@ void carregarUsuariosDemo(Database& db) {
         {"mni_sis_seg_Usuarios", "Usuários", false, false},
         {"mni_sis_par_parConfiguracao", "Configurações", false, false},
         {"mni_sis_par_parRestaurante", "Parâmetros de Restaurante", false, false},
+        {"mni_sis_par_parFormularioNF", "Formulário da Nota Fiscal", false, false},
         {"mni_mov_lancozinha", "Lançar na cozinha", true, true},
         {"mni_mov_transferencia", "Transferência", true, true},
         {"mni_mov_extrato", "Conferência de mesa", true, true},

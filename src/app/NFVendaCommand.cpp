@@ -12,6 +12,7 @@
 #include "nfe/ConfiguracoesArquivo.h"
 #include "nfe/NFeComponent.h"
 #include "registers/DNFe.h"
+#include "invoice/relatorio/RNFVenda.h"
 #include "registers/EscolhaParcelas.h"
 
 #include <QFile>
@@ -567,12 +568,31 @@ int comandoNFe(const QString& acao, const QStringList& args, QTextStream& out, Q
         respostas);
 }
 
+// The printed form of an invoice written as a PDF, as it would go to the printer.
+int formularioPdf(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const CommandLine cl = CommandLine::parse(args, {QStringLiteral("pdf")});
+    int numero = 0;
+    QString serie;
+    const QString destino = cl.values.value(QStringLiteral("pdf"));
+    if (!cl.error.isEmpty() || !cl.switches.isEmpty() || !numeroESerie(cl, numero, serie) || destino.isEmpty()) {
+        err << "uso: kvo nfvenda formulario NUMERO SERIE --pdf ARQ" << Qt::endl;
+        return 2;
+    }
+    return comNFVenda(err, true, false, [&](TdmNFVenda&) {
+        TrelNFVenda::gerarInstance().montar(numero, serie).gravarPDF(destino);
+        out << destino << Qt::endl;
+        return 0;
+    });
+}
+
 } // namespace
 
 int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString acao = args.value(0);
     if (ehComandoNFe(acao))
         return comandoNFe(acao, args.mid(1), out, err);
+    if (acao == u"formulario")
+        return formularioPdf(args.mid(1), out, err);
     const bool deFaturar = acao == u"faturar";
     const bool comoXml = acao == u"xml";
     QSet<QString> comValor;
@@ -658,6 +678,7 @@ int runNFVendaCommand(const QStringList& args, QTextStream& out, QTextStream& er
         << "     kvo nfvenda transmitir NUMERO SERIE [--simples N [--credito V --aliquota P]]" << Qt::endl
         << "     kvo nfvenda consultar|email NUMERO SERIE" << Qt::endl
         << "     kvo nfvenda danfe NUMERO SERIE --pdf ARQ" << Qt::endl
+        << "     kvo nfvenda formulario NUMERO SERIE --pdf ARQ" << Qt::endl
         << "     kvo nfvenda cancelar NUMERO SERIE --justificativa TEXTO" << Qt::endl
         << "     kvo nfvenda cce NUMERO SERIE --texto TEXTO" << Qt::endl
         << "     kvo nfvenda inutilizar --csv ARQ" << Qt::endl;

@@ -13,6 +13,7 @@
 #include "framework/ui/UStatus.h"
 #include "framework/ui/UserInterface.h"
 #include "invoice/ui/RegistroTelasNFVenda.h"
+#include "invoice/relatorio/ui/TelasNFVendaRelatorio.h"
 #include "registers/DECF.h"
 #include "invoice/pesq/TelasNFVendaPesq.h"
 #include "registers/ui/TelasCadastros.h"
@@ -157,6 +158,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasMenuRestaurante();
     registrarTelasNFVenda();
     registrarTelasPedido();
+    registrarTelasNFVendaRelatorio();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();

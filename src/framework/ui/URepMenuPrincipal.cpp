@@ -62,6 +62,8 @@ TrepMenuPrincipal_MainMenu::TrepMenuPrincipal_MainMenu(QWidget* parent) : QMainW
                      QStringLiteral("TfrmConfiguracao.chamarTela"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_par_parRestaurante"), QStringLiteral("&Parâmetros de Restaurante"),
                      QStringLiteral("TfrmParRestaurante.ChamaParametro"));
+    adicionarEntrada(m_sistema, QStringLiteral("mni_sis_par_parFormularioNF"), QStringLiteral("&Formulário da Nota Fiscal"),
+                     QStringLiteral("TfrmParametroImpressaoNF"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_CaixaAbertura"), QStringLiteral("&Abertura de Caixa"),
                      QStringLiteral("TfrmCaixaAbertura.chamarTela"));
     adicionarEntrada(m_sistema, QStringLiteral("mni_sis_SuporteRemoto"), QStringLiteral("Suporte &Remoto"),
