@@ -127,7 +127,7 @@ update or insert into PRODUTO_UNIDADE (CODPRODUTOUNIDADE, CODPRODUTO, PROU_SIGLA
 update or insert into PRODUTO_UNIDADE (CODPRODUTOUNIDADE, CODPRODUTO, PROU_SIGLA, PROU_DESCRICAO, PROU_QTDE, PROU_PRINCIPAL) values (9, 27, 'FD6', 'Fardo com 6', 6, 'N') matching (CODPRODUTOUNIDADE);
 
 -- Two price tables: the counter price and a wholesale price for the grocery shelf.
-update PAR_VENDA set PARV_QTDE_PROD_PRECO = '02' where CODPARVENDA = 1;
+update PAR_VENDA set PARV_QTDE_PROD_PRECO = '02', PARV_ECF = 'S' where CODPARVENDA = 1;
 update PRODUTO set PRO_PRECO02 = round(PRO_PRECO01 * 0.95, 2) where CODPRODUTOGRUPO = 5;
 
 -- Subgroups of the touch screens.

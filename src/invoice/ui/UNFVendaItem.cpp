@@ -299,7 +299,8 @@ void TfrmNFVendaItem::ValidaDados() {
         recusar(controle("edtCODSERVICO"), QStringLiteral("Serviço não informado!"));
     if (!servico && rs.field(QStringLiteral("CODPRODUTO")).asInteger() <= 0)
         recusar(controle("edtCODPESQUISA"), QStringLiteral("Produto não informado!"));
-    if (rs.field(QStringLiteral("CODPRODUTOUNIDADE_NFVI")).asInteger() <= 0)
+    // Key 0 is a real choice: the base unit of a product without unit rows.
+    if (rs.field(QStringLiteral("CODPRODUTOUNIDADE_NFVI")).isNull() || m_unidades->currentIndex() < 0)
         recusar(m_unidades, QStringLiteral("Unidade não selecionada!"));
     const bool complementar =
         m_dm.cdsNFVenda().field(QStringLiteral("NFV_FINALIDADE_EMISSAO")).asString().trimmed() == u"2";

@@ -50,8 +50,8 @@ TEST_F(NFVendaItemTela, OkRefusesInOrderAndLeavesTheFocusOnTheControlToMend) {
     const Caso casos[] = {
         {"nothing typed", [](QWidget*) {}, "Produto não informado!", "edtCODPESQUISA"},
         {"unknown code", [](QWidget* j) { codigo(j, "9999"); }, "Produto não informado!", "edtCODPESQUISA"},
-        {"a product without units", [](QWidget* j) { codigo(j, "2002"); }, "Unidade não selecionada!",
-         "cbxCODPRODUTOUNIDADE_NFVI"},
+        {"a product without unit rows gets past the unit in its base unit", [](QWidget* j) { codigo(j, "2002"); },
+         "QTDE não informada ou inválida!", "edtNFVI_QTDE_UND"},
         {"no selling quantity", [](QWidget* j) { codigo(j, "1001"); }, "QTDE não informada ou inválida!", "edtNFVI_QTDE_UND"},
         {"a zero price",
          [](QWidget* j) {
@@ -76,6 +76,28 @@ TEST_F(NFVendaItemTela, OkRefusesInOrderAndLeavesTheFocusOnTheControlToMend) {
         EXPECT_EQ(r.foco, QString::fromLatin1(caso.foco));
         EXPECT_EQ(item().recordCount(), 0); // Esc dropped the line
     }
+}
+
+// The base unit of a product without unit rows has key 0 and is a real
+// choice; only a line whose unit is not among the product's is refused.
+TEST_F(NFVendaItemTela, TheBaseUnitIsAChoiceAndAUnitOutsideTheListIsNot) {
+    Resultado r = okApos([](QWidget* j) {
+        codigo(j, "2002");
+        codigo(j, "2");
+    });
+    EXPECT_FALSE(r.aberta) << r.mensagem.toStdString();
+    ASSERT_EQ(item().recordCount(), 1);
+    EXPECT_EQ(item().field(QStringLiteral("CODPRODUTOUNIDADE_NFVI")).asInteger(), 0);
+    EXPECT_FALSE(item().field(QStringLiteral("CODPRODUTOUNIDADE_NFVI")).isNull());
+
+    sql(QStringLiteral("update PRODUTO set CODPRODUTOUNIDADE = 999 where CODPRODUTO = 20"));
+    r = okApos([](QWidget* j) {
+        codigo(j, "2002");
+        codigo(j, "2");
+    });
+    EXPECT_TRUE(r.aberta);
+    EXPECT_EQ(r.mensagem, u"Unidade não selecionada!");
+    EXPECT_EQ(r.foco, u"cbxCODPRODUTOUNIDADE_NFVI");
 }
 
 TEST_F(NFVendaItemTela, ZeroLinesPassForAComplementOrWhenTheUserSaysSo) {
