@@ -151,6 +151,17 @@ TEST(PrintPreview, PrintsToAFolderWithoutHalfFilesOrToAFile) {
     EXPECT_TRUE(preview.alterarEscolhas());
 }
 
+// The screen shows the text without the printer's commands; the printer gets them.
+TEST(PrintPreview, TheScreenLeavesOutThePrintersControlSequences) {
+    TfrmPrintPreview preview;
+    preview.iniciar(QStringLiteral("Extrato"), {});
+    preview.addLine(QStringLiteral("\x1b@\x1b!") + QChar(0x10) + QStringLiteral("MESA 1"));
+    preview.addLine(QString());
+    preview.addLine(QStringLiteral("TOTAL\t13,00") + QChar(0x1d) + QStringLiteral("V") + QChar(0x7f));
+    EXPECT_EQ(preview.textoTela(), QStringLiteral("MESA 1\n\nTOTAL\t13,00V"));
+    EXPECT_TRUE(preview.linhas().first().startsWith(QChar(0x1b)));
+}
+
 TEST(TecladoVirtual, KeysTypeIntoTheFocusedField) {
     QLineEdit edit;
     edit.show();

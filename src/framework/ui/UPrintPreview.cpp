@@ -45,8 +45,24 @@ void TfrmPrintPreview::iniciar(const QString& titulo, const QString& destino) {
 
 void TfrmPrintPreview::setPermiteAlterar(bool permite) { m_btnAlterar->setVisible(permite); }
 
+QString TfrmPrintPreview::textoTela() const {
+    QStringList linhas;
+    for (const QString& linha : m_linhas) {
+        QString visivel;
+        for (qsizetype i = 0; i < linha.size(); ++i) {
+            const char16_t c = linha.at(i).unicode();
+            if (c == 0x1B)
+                ++i; // ESC takes the command byte after it
+            else if ((c >= 0x20 && c != 0x7F) || c == u'\t')
+                visivel += linha.at(i);
+        }
+        linhas << visivel;
+    }
+    return linhas.join(u'\n');
+}
+
 bool TfrmPrintPreview::mostrar() {
-    m_visual->setPlainText(m_linhas.join(u'\n'));
+    m_visual->setPlainText(textoTela());
     exec();
     return m_imprimiu;
 }

@@ -26,6 +26,9 @@ public:
     void setPermiteAlterar(bool permite);
     void addLine(const QString& linha) { m_linhas << linha; }
     const QStringList& linhas() const { return m_linhas; }
+    // The lines as the screen shows them: the printer's control sequences
+    // (ESC and the byte after it, other control characters) left out.
+    QString textoTela() const;
     // Shows the preview (modal) and returns whether it printed.
     bool mostrar();
     bool imprimiu() const { return m_imprimiu; }
