@@ -51,6 +51,10 @@ QString tituloImprimir(const QString& tipoSerie) {
     return {};
 }
 
+bool imprimeDanfe(const QString& tipoSerie) {
+    return TdmAcesso::gerarInstance().empresa().emiteNFe && tipoSerie != u"Formulário";
+}
+
 bool faturar(TdmNFVenda& dm, int numero, const QString& serie, const QString& tipo) {
     return dm.NFVENDA_Faturar_Pergunta(numero, serie, tipo, true);
 }

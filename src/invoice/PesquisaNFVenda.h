@@ -45,6 +45,9 @@ QString tituloImprimir(const QString& tipoSerie);
 // Billing from the search: the invoice's own type, so an entry invoice skips
 // the stock check as it does from the invoice screen.
 bool faturar(TdmNFVenda& dm, int numero, const QString& serie, const QString& tipo);
+// Print takes the DANFE for an NF-e company's invoice, but the printed form
+// for an invoice of a printed-form series ("Formulário"), which was never an NF-e.
+bool imprimeDanfe(const QString& tipoSerie);
 // The DANFE of an NF-e company (the issuer's city code checked first).
 void imprimirNFe(TdmNFVenda& dm, int numero, const QString& serie, int pessoa);
 // E-mail of the NF-e: refused for a company that does not issue NF-e.

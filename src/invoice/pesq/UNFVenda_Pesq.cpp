@@ -260,7 +260,7 @@ void TfrmNFVenda_Pesq::excluirRegistro() {
 
 void TfrmNFVenda_Pesq::imprimir() {
     naLinha([this](TdmNFVenda& d, int n, const QString& s) {
-        if (TdmAcesso::gerarInstance().empresa().emiteNFe) {
+        if (pesq::imprimeDanfe(coluna("SER_TIPO"))) {
             pesq::imprimirNFe(d, n, s, coluna("CODPESSOA").toInt());
         } else {
             exigirTela(bool(telasNFVenda().imprimirFormulario), QStringLiteral("TrelNFVenda"));

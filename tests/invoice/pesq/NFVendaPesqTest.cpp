@@ -325,6 +325,20 @@ TEST_F(PesquisaNFVenda, PrintAndMailFollowWhetherTheCompanyIssuesNFe) {
     EXPECT_EQ(impressas.size(), 1);
 }
 
+// A printed-form invoice of an NF-e company prints on its form, never as an NF-e.
+TEST_F(PesquisaNFVenda, AnNFeCompanyPrintsAPrintedFormSeriesOnItsForm) {
+    QList<QPair<int, QString>> impressas;
+    telasNFVenda().imprimirFormulario = [&](int n, const QString& s) { impressas << qMakePair(n, s); };
+    emiteNFe();
+    const int form = faturadaFormulario();
+    abrir();
+    listarTodos();
+    irPara(form, QStringLiteral("F"));
+    EXPECT_EQ(w("btnImprimir")->text(), u"    F10  || Impressão");
+    atalho(Qt::Key_F10);
+    EXPECT_EQ(impressas, (QList<QPair<int, QString>>{{form, QStringLiteral("F")}})) << ui.lastMessage().toStdString();
+}
+
 TEST_F(PesquisaNFVenda, InvoiceScreenStubAndNewInvoiceOpenForTheRow) {
     struct Aberta {
         int numero;
