@@ -47,6 +47,16 @@ TdmProduto::TdmProduto(Database& db) : m_db(db), m_pesquisa(db), m_detalhe(db), 
                               precos + QStringLiteral(" from PRODUTO"),
         QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Pesquisa de Produtos"), QStringLiteral("Produto não encontrado!"));
     m_pesquisa.SetSQL4Where(QStringLiteral("PRO_ATIVO = 'S'"));
+    m_pesquisa.setRotulos({{QStringLiteral("PRO_DESCRICAO"), QStringLiteral("Descrição")},
+                           {QStringLiteral("CODPRODUTO"), QStringLiteral("Código")},
+                           {QStringLiteral("PRO_PRECO01"), QStringLiteral("Preço")},
+                           {QStringLiteral("PRO_ALT_PRECO"), QStringLiteral("Altera preço")},
+                           {QStringLiteral("PRO_IMP_COZINHA"), QStringLiteral("Cozinha")},
+                           {QStringLiteral("PRO_ESTQ_ATUAL"), QStringLiteral("Estoque")},
+                           {QStringLiteral("PRO_IMP_BAR"), QStringLiteral("Bar")},
+                           {QStringLiteral("PRO_IMP_PIZZA"), QStringLiteral("Pizzaria")},
+                           {QStringLiteral("PRO_IMP_CHURRASQUEIRA"), QStringLiteral("Churrasqueira")},
+                           {QStringLiteral("PRO_CODPESQ_1"), QStringLiteral("Cód. Pesquisa")}});
     m_detalhe.SetDataSet(QStringLiteral(
         "select p.PRO_ALIQ_ICMS, m.MAR_DESCRICAO, p.PRO_REG_ICMS, p.PRO_TIPOLISTA, p.PRO_PRECO01, p.PRO_NCM, "
         "p.PRO_ESTQ_RESERVADO, p.PRO_ESTQ_ATUAL, p.PRO_PRECO_CUSTO, p.PRO_PRECO_COMPRA, p.PRO_CSOSN, p.PRO_CEST, "

@@ -97,6 +97,7 @@ TEST_F(Pesquisa, InteractiveSearchPutsTheChosenKeyInTheField) {
 
 TEST_F(Pesquisa, EnterInTheTextSearchesAndEnterOnARowChoosesIt) {
     instalarDialogoPesquisa();
+    pesquisa.setRotulos({{QStringLiteral("PRO_DESCRICAO"), QStringLiteral("Descrição")}});
     bool buscou = false;
     QTimer timer;
     timer.setInterval(5);
@@ -114,6 +115,9 @@ TEST_F(Pesquisa, EnterInTheTextSearchesAndEnterOnARowChoosesIt) {
         QTest::keyClicks(texto, QStringLiteral("agua"));
         QTest::keyClick(texto, Qt::Key_Return);
         buscou = dlg->isVisible() && grade->model()->rowCount() == 1; // searched, nothing chosen yet
+        // The heading the search was given; a column without one keeps its name.
+        EXPECT_EQ(grade->model()->headerData(1, Qt::Horizontal).toString(), u"Descrição");
+        EXPECT_EQ(grade->model()->headerData(0, Qt::Horizontal).toString(), u"CODPRODUTO");
         QTest::keyClick(texto, Qt::Key_Tab);
         EXPECT_EQ(dlg->focusWidget(), grade);
         QTest::keyClick(dlg->focusWidget(), Qt::Key_Return);

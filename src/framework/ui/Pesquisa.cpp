@@ -38,10 +38,17 @@ void TwbtPesquisa::Complementar(const QList<Field*>& campos, int ultimo) {
             campos[i]->setValue(m_encontrado->field(i).value());
 }
 
+std::unique_ptr<RecordSet> TwbtPesquisa::rotular(std::unique_ptr<RecordSet> rs) const {
+    for (int i = 0; i < rs->fieldCount(); ++i)
+        if (const auto r = m_rotulos.constFind(rs->field(i).name()); r != m_rotulos.cend())
+            rs->field(i).setDisplayLabel(*r);
+    return rs;
+}
+
 std::unique_ptr<RecordSet> TwbtPesquisa::pesquisar(const QString& texto) {
     auto colunas = m_db.query(m_select + QStringLiteral(" where 1 = 0"));
     if (texto.isEmpty())
-        return m_db.query(m_select + condicao({}));
+        return rotular(m_db.query(m_select + condicao({})));
     // An alias cannot be named in "where": filter on the column's own expression.
     const QList<SelectColumn> lista = selectColumns(m_select);
     const bool porPosicao = lista.size() == colunas->fieldCount();
@@ -58,8 +65,8 @@ std::unique_ptr<RecordSet> TwbtPesquisa::pesquisar(const QString& texto) {
     if (numero)
         ou << m_chave + QStringLiteral(" = ") + quotedStr(QString::number(valor)); // text or number keys alike
     if (ou.isEmpty())
-        return m_db.query(m_select + condicao({}));
-    return m_db.query(m_select + condicao(u'(' + ou.join(QStringLiteral(" or ")) + u')'));
+        return rotular(m_db.query(m_select + condicao({})));
+    return rotular(m_db.query(m_select + condicao(u'(' + ou.join(QStringLiteral(" or ")) + u')')));
 }
 
 bool TwbtPesquisa::AbrePesquisa(Field& campo) {

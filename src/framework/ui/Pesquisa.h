@@ -2,6 +2,7 @@
 
 #include "framework/db/RecordSet.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
     void setCaption(const QString& titulo) { m_titulo = titulo; }
     void setTextoNaoEncontrado(const QString& texto) { m_naoEncontrado = texto; }
     const QString& fieldKey() const { return m_chave; }
+    // Column headings the user reads in the search, by column name; a
+    // column without one shows its name.
+    void setRotulos(QHash<QString, QString> rotulos) { m_rotulos = std::move(rotulos); }
 
     // Positions on the row whose key equals the code; true when found. When
     // not found and `mostrar`, tells the user.
@@ -50,12 +54,14 @@ public:
 
 private:
     QString condicao(const QString& extra) const;
+    std::unique_ptr<RecordSet> rotular(std::unique_ptr<RecordSet> rs) const;
 
     Database& m_db;
     QString m_select, m_where, m_chave;
     QString m_titulo = QStringLiteral("Pesquisa");
     QString m_naoEncontrado = QStringLiteral("Registro não encontrado!");
     std::unique_ptr<RecordSet> m_encontrado;
+    QHash<QString, QString> m_rotulos;
 };
 
 namespace Libgeral {
