@@ -1,6 +1,7 @@
 // The invoice commands: a draft handed in as a file ends up exactly as the
 // same invoice typed through the data module, refused input leaves nothing,
 // and two terminals importing at once never share a number.
+#include "DoisTerminais.h"
 #include "NFVendaFixture.h"
 
 #include "app/NFVendaCommand.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
-#include <QSet>
 
 using namespace kvo;
 using namespace kvo::test;
@@ -210,46 +210,16 @@ TEST_F(NFVendaCommand, RecalculateRestoresStoredTotalsOfAnOpenInvoiceOnly) {
 TEST(NFVendaCommandServer, TwoProcessesImportingIntoOneSeriesNeverShareANumber) {
     if (!testServer())
         GTEST_SKIP() << "needs the test server (scripts/test starts it)";
-    const QString arquivo = copyOfTemplate();
-    const ConnectionSettings ajustes = serverSettings(arquivo);
-    int seqAntes = 0;
-    {
-        Database db(ajustes);
-        db.open();
-        carregarCadastros(db);
-        seqAntes = db.scalar(QStringLiteral("select coalesce(SER_SEQ, 0) from SERIE where CODSERIE = '1'")).toInt();
-    }
-    const QString home = scratchFolder() + QStringLiteral("/home-servidor");
-    QDir().mkpath(home + QStringLiteral("/firebird-lock"));
-    ajustes.writeFile(home + QStringLiteral("/KVOGestao.ini"));
+    const DoisTerminais terminais = DoisTerminais::preparar(QStringLiteral("home-servidor"));
     QStringList arquivos;
     for (int i = 0; i < 100; ++i)
         arquivos << escrever(QStringLiteral("nota-%1.json").arg(i), exemplo);
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FIREBIRD_LOCK"), home + QStringLiteral("/firebird-lock"));
-    QProcess a, b;
-    for (QProcess* p : {&a, &b}) {
-        p->setProcessEnvironment(env);
-        p->start(QStringLiteral(KVO_COMMAND), QStringList{QStringLiteral("--home"), home, QStringLiteral("nfvenda"),
-                                                          QStringLiteral("importar")} + arquivos);
-    }
-    QSet<QString> numeros;
-    int linhas = 0;
-    for (QProcess* p : {&a, &b}) {
-        ASSERT_TRUE(p->waitForFinished(300000));
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
-        for (const QString& l : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
-            numeros.insert(l.trimmed());
-            ++linhas;
-        }
-    }
-    EXPECT_EQ(linhas, 200);
-    EXPECT_EQ(numeros.size(), 200);
-    Database db(ajustes);
-    db.open();
-    EXPECT_EQ(db.scalar(QStringLiteral("select count(distinct CODNFVENDA) from NFVENDA where CODSERIE = '1'")).toInt(), 200);
-    EXPECT_EQ(db.scalar(QStringLiteral("select SER_SEQ from SERIE where CODSERIE = '1'")).toInt(), seqAntes + 200);
+    const QStringList linhas = terminais.rodar(
+        QStringLiteral(KVO_COMMAND),
+        QStringList{QStringLiteral("--home"), terminais.home, QStringLiteral("nfvenda"), QStringLiteral("importar")} +
+            arquivos,
+        300000);
+    terminais.conferirDuzentas(linhas);
 }
 
 // Billing, reopening and deleting from the command line: what was stored is
@@ -308,13 +278,8 @@ TEST_F(NFVendaCommand, BillReopenAndDeletePrintWhatWasStored) {
 TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
     if (!testServer())
         GTEST_SKIP() << "needs the test server (scripts/test starts it)";
-    const QString arquivo = copyOfTemplate();
-    const ConnectionSettings ajustes = serverSettings(arquivo);
     constexpr int notas = 6;
-    {
-        Database db(ajustes);
-        db.open();
-        carregarCadastros(db);
+    const DoisTerminais terminais = DoisTerminais::preparar(QStringLiteral("home-servidor-faturar"), [](Database& db) {
         db.executeSQL(QStringLiteral("insert into FORMAPAGAMENTO (CODFORMAPAGAMENTO, FPG_DESCRICAO) values (1, 'A vista')"));
         db.executeSQL(QStringLiteral("update PRODUTO set PRO_ESTQ_ATUAL = 100 where CODPRODUTO = 10"));
         for (int n = 1; n <= notas; ++n) {
@@ -325,12 +290,10 @@ TEST(NFVendaCommandServer, TwoProcessesBillingTheSameInvoiceBillItOnce) {
                                          "NFVI_CATEGORIA, NFVI_QTDE, NFVI_QTDE_UND, NFVI_CST_IPI) values (%1, %1, '1', 10, 'Produto', 5, 5, '53')")
                               .arg(n));
         }
-    }
-    const QString home = scratchFolder() + QStringLiteral("/home-servidor-faturar");
-    QDir().mkpath(home + QStringLiteral("/firebird-lock"));
-    ajustes.writeFile(home + QStringLiteral("/KVOGestao.ini"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FIREBIRD_LOCK"), home + QStringLiteral("/firebird-lock"));
+    });
+    const ConnectionSettings& ajustes = terminais.ajustes;
+    const QString& home = terminais.home;
+    const QProcessEnvironment& env = terminais.env;
     for (int n = 1; n <= notas; ++n) {
         QProcess a, b;
         for (QProcess* p : {&a, &b}) {
