@@ -27,6 +27,14 @@ struct Empresa {
     bool simplesNacional() const { return regimeTributario.trimmed() == QLatin1String("Simples Nacional"); }
 };
 
+// The three integers the quick-sale screen reads while it opens: the mode
+// first (0 closes a table, -1 is a counter sale, a person code for a
+// delivery), then two values (for a delivery, 0 and the delivery order).
+struct ParametrosVendaRapida {
+    int primeiro = 0, segundo = 0, terceiro = 0;
+    bool operator==(const ParametrosVendaRapida&) const = default;
+};
+
 struct UsuarioLogado {
     int codigo = 0;
     QString nome;
@@ -77,6 +85,11 @@ public:
 
     TdmSeguranca& seguranca();
 
+    // Stored by the caller of the quick sale, read by the screen when shown,
+    // cleared by the caller afterwards.
+    void setParametrosVendaRapida(const ParametrosVendaRapida& p) { m_vendaRapida = p; }
+    const ParametrosVendaRapida& parametrosVendaRapida() const { return m_vendaRapida; }
+
     // The shared parameter rows (opened on first use, kept; refresh() them
     // after a parameter screen saves). Their tables belong to the sale and
     // restaurant parameter screens' migrations.
@@ -95,6 +108,7 @@ private:
     bool m_empresaLida = false;
     int m_empresaAtual = 1;
     UsuarioLogado m_usuario;
+    ParametrosVendaRapida m_vendaRapida;
 };
 
 } // namespace kvo

@@ -1,5 +1,6 @@
 #include "restaurant/ui/UMenuRestauranteHost.h"
 
+#include "framework/services/DAcesso.h"
 #include "framework/ui/ScreenRegistry.h"
 
 #include <QAbstractButton>
@@ -33,17 +34,14 @@ void acionar(const QString& painel) {
 }
 } // namespace
 
-ParametrosVendaRapida& parametrosVendaRapida() {
-    static ParametrosVendaRapida p;
-    return p;
-}
-
 void chamaTelaVendaRapida(int primeiro, int segundo, int terceiro) {
     exigirTela(botaoDoHost(QStringLiteral("pnlmni_mov_VendaRapida")) != nullptr, kMenuPDV);
-    parametrosVendaRapida() = {primeiro, segundo, terceiro};
+    TdmAcesso& acesso = TdmAcesso::gerarInstance();
+    acesso.setParametrosVendaRapida({primeiro, segundo, terceiro});
     struct Limpar {
-        ~Limpar() { parametrosVendaRapida() = {}; }
-    } limpar; // cleared whatever the quick sale did
+        TdmAcesso& acesso;
+        ~Limpar() { acesso.setParametrosVendaRapida({}); }
+    } limpar{acesso}; // cleared whatever the quick sale did
     acionar(QStringLiteral("pnlmni_mov_VendaRapida"));
 }
 
