@@ -1,6 +1,7 @@
 #include "devices/EmulatedFiscalPrinter.h"
 
 #include "core/Clock.h"
+#include "core/Format.h"
 #include "core/Text.h"
 #include "devices/FiscalDocumentText.h"
 
@@ -32,7 +33,7 @@ bool aliquotaValida(const QString& aliquota) {
 // active, switched on, and no failure waiting to be reported.
 class EmulatedFiscalPrinter::Comando {
 public:
-    explicit Comando(EmulatedFiscalPrinter& ecf, bool exigeAtivo = true) : m_ecf(ecf) {
+    explicit Comando(EmulatedFiscalPrinter& ecf, bool exigeAtivo = true, QStringView nome = {}) : m_ecf(ecf) {
         m_ecf.m_ocupada = true;
         if (exigeAtivo && !m_ecf.m_ativo)
             fail(QStringLiteral("Impressora fiscal não está ativa."));
@@ -41,6 +42,11 @@ public:
         if (m_ecf.m_proximaFalha) {
             const QString mensagem = *m_ecf.m_proximaFalha;
             m_ecf.m_proximaFalha.reset();
+            fail(mensagem);
+        }
+        if (m_ecf.m_falhaNoComando && !nome.isEmpty() && m_ecf.m_falhaNoComando->first == nome) {
+            const QString mensagem = m_ecf.m_falhaNoComando->second;
+            m_ecf.m_falhaNoComando.reset();
             fail(mensagem);
         }
     }
@@ -135,11 +141,18 @@ void EmulatedFiscalPrinter::TestaPodeAbrirCupom() {
 
 void EmulatedFiscalPrinter::AbreCupom(const QString& cpfCnpj, const QString& nome, const QString& endereco) {
     TestaPodeAbrirCupom();
-    Comando comando(*this);
+    Comando comando(*this, true, u"AbreCupom");
     FiscalPrinterState novo = m_state;
     ++novo.coo;
-    novo.cupom =
-        CupomFiscal{novo.coo, Clock::now(), cpfCnpj.trimmed(), nome.trimmed(), endereco.trimmed(), {}};
+    ++novo.ccf;
+    CupomFiscal cupom;
+    cupom.coo = novo.coo;
+    cupom.ccf = novo.ccf;
+    cupom.abertura = Clock::now();
+    cupom.cpfCnpj = cpfCnpj.trimmed();
+    cupom.nome = nome.trimmed();
+    cupom.endereco = endereco.trimmed();
+    novo.cupom = cupom;
     gravar(novo);
 }
 
@@ -148,10 +161,9 @@ void EmulatedFiscalPrinter::VendeItem(const QString& codigo, const QString& desc
                                       Currency valorDescontoAcrescimo, const QString& unidade,
                                       const QString& tipoDescontoAcrescimo, const QString& descontoAcrescimo,
                                       int /*codDepartamento: the emulator keeps no departments*/) {
-    Comando comando(*this);
+    Comando comando(*this, true, u"VendeItem");
     exigirPapel();
-    if (!m_state.cupom)
-        recusar(QStringLiteral("Não há cupom fiscal aberto."));
+    cupomAberto(false);
     CupomFiscalItem item;
     item.numero = int(m_state.cupom->itens.size()) + 1;
     item.codigo = codigo.trimmed();
@@ -207,7 +219,70 @@ void EmulatedFiscalPrinter::CancelaCupom() {
     FiscalPrinterState novo = m_state;
     novo.ultimoCancelado = CupomCancelado{novo.cupom->coo, novo.cupom->total(), agora};
     ++novo.cancelamentos;
+    novo.totalCancelado += novo.cupom->total();
     novo.cupom.reset();
+    gravar(novo);
+}
+
+void EmulatedFiscalPrinter::SubTotalizaCupom(Currency acrescimoDesconto) {
+    Comando comando(*this, true, u"SubTotalizaCupom");
+    exigirPapel();
+    const CupomFiscal& cupom = cupomAberto(false);
+    if (cupom.itens.isEmpty())
+        recusar(QStringLiteral("Cupom fiscal sem itens."));
+    if (acrescimoDesconto < Currency() && -acrescimoDesconto >= cupom.subtotal())
+        recusar(QStringLiteral("Desconto maior ou igual ao valor do cupom."));
+    FiscalPrinterState novo = m_state;
+    novo.cupom->subtotalizado = true;
+    novo.cupom->acrescimoDesconto = acrescimoDesconto.roundHalfUp(2);
+    gravar(novo);
+}
+
+void EmulatedFiscalPrinter::EfetuaPagamento(const QString& formaPagamento, Currency valor) {
+    Comando comando(*this, true, u"EfetuaPagamento");
+    exigirPapel();
+    cupomAberto(true);
+    const QString forma = formaPagamento.trimmed();
+    if (forma.isEmpty())
+        recusar(QStringLiteral("Forma de pagamento não informada."));
+    if (valor <= Currency())
+        recusar(QStringLiteral("Valor de pagamento inválido."));
+    FiscalPrinterState novo = m_state;
+    novo.cupom->pagamentos.append({forma, valor.roundHalfUp(2)});
+    gravar(novo);
+}
+
+void EmulatedFiscalPrinter::FechaCupom(const QStringList& mensagem) {
+    Comando comando(*this, true, u"FechaCupom");
+    exigirPapel();
+    const CupomFiscal& cupom = cupomAberto(true);
+    if (cupom.pago() < cupom.total())
+        recusar(QStringLiteral("Pagamento insuficiente: faltam R$ %1.")
+                    .arg(formatFloat(u",0.00", cupom.total() - cupom.pago())));
+    imprimir(QStringLiteral("CUPOM FISCAL"), fiscaltext::cupomFiscal(m_state.numeroEcf, cupom, Clock::now(), mensagem));
+    FiscalPrinterState novo = m_state;
+    novo.grandeTotal += cupom.total();
+    for (const PagamentoCupom& p : cupom.pagamentos)
+        novo.somarPagamento(p.forma, p.valor);
+    novo.totalTroco += cupom.troco();
+    novo.cupom.reset();
+    gravar(novo);
+}
+
+QString EmulatedFiscalPrinter::NumCCF() {
+    Comando comando(*this);
+    return PadL(QString::number(m_state.ccf), 6, u'0');
+}
+
+void EmulatedFiscalPrinter::LeituraX() {
+    Comando comando(*this);
+    exigirPapel();
+    if (m_state.cupom)
+        recusar(QStringLiteral("Não é possível emitir a Leitura X com cupom fiscal aberto."));
+    FiscalPrinterState novo = m_state;
+    ++novo.coo;
+    ++novo.gnf;
+    imprimir(QStringLiteral("LEITURA X"), fiscaltext::leituraX(novo, Clock::now()));
     gravar(novo);
 }
 
@@ -222,6 +297,16 @@ void EmulatedFiscalPrinter::programarRelatorioGerencial(int indice, const QStrin
         novo.relatorios.begin(), novo.relatorios.end(),
         [](const RelatorioGerencialInfo& a, const RelatorioGerencialInfo& b) { return a.indice < b.indice; });
     gravar(novo);
+}
+
+const CupomFiscal& EmulatedFiscalPrinter::cupomAberto(bool subtotalizado) const {
+    if (!m_state.cupom)
+        recusar(QStringLiteral("Não há cupom fiscal aberto."));
+    if (m_state.cupom->subtotalizado && !subtotalizado)
+        recusar(QStringLiteral("Cupom fiscal já subtotalizado."));
+    if (!m_state.cupom->subtotalizado && subtotalizado)
+        recusar(QStringLiteral("Cupom fiscal não subtotalizado."));
+    return *m_state.cupom;
 }
 
 void EmulatedFiscalPrinter::exigirPapel() const {

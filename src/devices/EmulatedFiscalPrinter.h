@@ -9,7 +9,8 @@
 namespace kvo {
 
 // A fiscal printer emulated in software: it keeps its counters (COO, GNF, CER
-// per report kind), the coupon in progress and the last cancellation in
+// per report kind, CCF, the grand total GT, the totals per payment form, the
+// cancellations), the coupon in progress and the last cancellation in
 // "ecf_estado.json" inside its folder, so they survive a restart, and prints
 // its documents as 48-column text on a receipt-printer target. Tests inject
 // the failures of a real printer (off, out of paper, an error on the next
@@ -40,7 +41,12 @@ public:
                    Currency quantidade, Currency valorUnitario, Currency valorDescontoAcrescimo,
                    const QString& unidade, const QString& tipoDescontoAcrescimo,
                    const QString& descontoAcrescimo, int codDepartamento) override;
+    void SubTotalizaCupom(Currency acrescimoDesconto) override;
+    void EfetuaPagamento(const QString& formaPagamento, Currency valor) override;
+    void FechaCupom(const QStringList& mensagem) override;
     void CancelaCupom() override;
+    QString NumCCF() override;
+    void LeituraX() override;
 
     // Programming the device, as a technician would.
     void programarRelatorioGerencial(int indice, const QString& descricao);
@@ -53,11 +59,16 @@ public:
     void setDesligada(bool desligada) { m_desligada = desligada; }
     void setSemPapel(bool semPapel) { m_semPapel = semPapel; }
     void falharProximoComando(const QString& mensagem) { m_proximaFalha = mensagem; }
+    // The first later call of the named command ("AbreCupom", "VendeItem",
+    // "SubTotalizaCupom", "EfetuaPagamento", "FechaCupom") fails.
+    void falharNoComando(const QString& comando, const QString& mensagem) { m_falhaNoComando = {comando, mensagem}; }
 
 private:
     class Comando;
 
     void exigirPapel() const;
+    // The open coupon, refused when there is none or its phase is not this one.
+    const CupomFiscal& cupomAberto(bool subtotalizado) const;
     void imprimir(const QString& titulo, const QStringList& linhas);
     void gravar(const FiscalPrinterState& novo);
 
@@ -67,6 +78,7 @@ private:
     QList<RelatorioGerencialInfo> m_relatoriosCarregados;
     bool m_ativo = false, m_ocupada = false, m_desligada = false, m_semPapel = false;
     std::optional<QString> m_proximaFalha;
+    std::optional<std::pair<QString, QString>> m_falhaNoComando;
 };
 
 } // namespace kvo

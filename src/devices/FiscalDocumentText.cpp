@@ -60,8 +60,15 @@ QStringList relatorioGerencial(const FiscalPrinterState& state, const RelatorioG
     return out;
 }
 
-QStringList cupomCancelado(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento) {
-    QStringList out = cabecalho(numeroEcf, momento, QStringLiteral("COO: ") + numero(cupom.coo, 6));
+namespace {
+
+// Header, customer and the item lines of a coupon.
+QStringList corpoCupom(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento) {
+    const QString coo = QStringLiteral("COO: ") + numero(cupom.coo, 6);
+    const QString contadores = cupom.ccf > 0 ? coo + PadL(QStringLiteral("CCF: ") + numero(cupom.ccf, 6),
+                                                           Largura - int(coo.size()))
+                                             : coo;
+    QStringList out = cabecalho(numeroEcf, momento, contadores);
     if (!cupom.cpfCnpj.isEmpty())
         out << QStringLiteral("CPF/CNPJ consumidor: ") + cupom.cpfCnpj;
     if (!cupom.nome.isEmpty())
@@ -82,7 +89,52 @@ QStringList cupomCancelado(int numeroEcf, const CupomFiscal& cupom, const QDateT
                                                          : QStringLiteral("    acréscimo"),
                                 item.ajuste);
     }
-    out << traco() << valorEmLinha(QStringLiteral("TOTAL R$"), cupom.total()) << traco()
+    out << traco();
+    return out;
+}
+
+} // namespace
+
+QStringList cupomFiscal(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento,
+                        const QStringList& mensagem) {
+    QStringList out = corpoCupom(numeroEcf, cupom, momento);
+    if (!cupom.acrescimoDesconto.isZero()) {
+        out << valorEmLinha(QStringLiteral("SUBTOTAL R$"), cupom.subtotal());
+        out << valorEmLinha(cupom.acrescimoDesconto < Currency() ? QStringLiteral("DESCONTO R$")
+                                                                  : QStringLiteral("ACRESCIMO R$"),
+                            cupom.acrescimoDesconto);
+    }
+    out << valorEmLinha(QStringLiteral("TOTAL R$"), cupom.total());
+    for (const PagamentoCupom& p : cupom.pagamentos)
+        out << valorEmLinha(p.forma, p.valor);
+    out << valorEmLinha(QStringLiteral("TROCO R$"), cupom.troco()) << traco();
+    out << quebrarLinhas(mensagem);
+    return out;
+}
+
+QStringList leituraX(const FiscalPrinterState& state, const QDateTime& momento) {
+    const QString coo = QStringLiteral("COO: ") + numero(state.coo, 6);
+    const QString gnf = QStringLiteral("GNF: ") + numero(state.gnf, 6);
+    QStringList out = cabecalho(state.numeroEcf, momento, coo + PadL(gnf, Largura - int(coo.size())));
+    out << PadC(QStringLiteral("LEITURA X"), Largura) << traco()
+        << PadR(QStringLiteral("Contador de cupom fiscal (CCF)"), Largura - 6) + numero(state.ccf, 6)
+        << PadR(QStringLiteral("Cupons cancelados"), Largura - 6) + numero(state.cancelamentos, 6)
+        << valorEmLinha(QStringLiteral("GRANDE TOTAL R$"), state.grandeTotal)
+        << valorEmLinha(QStringLiteral("Cancelamentos R$"), state.totalCancelado) << traco()
+        << QStringLiteral("MEIOS DE PAGAMENTO");
+    for (const PagamentoCupom& p : state.totaisPagamento)
+        out << valorEmLinha(p.forma, p.valor);
+    out << valorEmLinha(QStringLiteral("Troco R$"), state.totalTroco) << traco();
+    return out;
+}
+
+QStringList cupomCancelado(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento) {
+    QStringList out = corpoCupom(numeroEcf, cupom, momento);
+    if (!cupom.acrescimoDesconto.isZero())
+        out << valorEmLinha(cupom.acrescimoDesconto < Currency() ? QStringLiteral("DESCONTO R$")
+                                                                  : QStringLiteral("ACRESCIMO R$"),
+                            cupom.acrescimoDesconto);
+    out << valorEmLinha(QStringLiteral("TOTAL R$"), cupom.total()) << traco()
         << PadC(QStringLiteral("CUPOM FISCAL CANCELADO"), Largura)
         << valorEmLinha(QStringLiteral("Valor cancelado R$"), cupom.total()) << traco();
     return out;

@@ -16,6 +16,14 @@ QStringList quebrarLinhas(const QStringList& linhas);
 QStringList relatorioGerencial(const FiscalPrinterState& state, const RelatorioGerencialInfo& tipo,
                                const QStringList& linhas, const QDateTime& momento);
 
+// The closed coupon: items, subtotal, surcharge or discount, total, the
+// payments, the change ("TROCO") and the message lines.
+QStringList cupomFiscal(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento,
+                        const QStringList& mensagem);
+
+// The X reading of `state`, which already holds its COO and GNF.
+QStringList leituraX(const FiscalPrinterState& state, const QDateTime& momento);
+
 // The open coupon `cupom` with its items, ended by its cancellation.
 QStringList cupomCancelado(int numeroEcf, const CupomFiscal& cupom, const QDateTime& momento);
 

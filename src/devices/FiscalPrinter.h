@@ -25,8 +25,8 @@ struct RelatorioGerencialInfo {
     int contador = 0; // CER: reports of this kind issued so far
 };
 
-// The fiscal printer (ECF) as the restaurant table check and the pre-sale
-// merge use it. Every operation that talks to the printer throws
+// The fiscal printer (ECF) as the restaurant table check, the pre-sale
+// merge and the quick sale use it. Every operation that talks to the printer throws
 // FiscalPrinterError when the printer refuses or cannot answer.
 class FiscalPrinter {
 public:
@@ -59,8 +59,20 @@ public:
                            Currency quantidade, Currency valorUnitario, Currency valorDescontoAcrescimo,
                            const QString& unidade, const QString& tipoDescontoAcrescimo,
                            const QString& descontoAcrescimo, int codDepartamento) = 0;
+    // Ends the items of the open coupon: above zero a surcharge, below zero a
+    // discount on the subtotal. Payments follow.
+    virtual void SubTotalizaCupom(Currency acrescimoDesconto) = 0;
+    // One payment of the subtotalled coupon in the named payment form.
+    virtual void EfetuaPagamento(const QString& formaPagamento, Currency valor) = 0;
+    // Prints the coupon with the promotional message lines; refused while the
+    // payments do not cover the total (the change is paid less total).
+    virtual void FechaCupom(const QStringList& mensagem) = 0;
     // Cancels the open coupon.
     virtual void CancelaCupom() = 0;
+    // The fiscal coupon counter (CCF) of the last coupon, or of the open one.
+    virtual QString NumCCF() = 0;
+    // The X reading: the counters and totals printed, nothing reset.
+    virtual void LeituraX() = 0;
 
     // General-purpose tag: callers park a document number here while printing.
     qint64 Tag() const { return m_tag; }

@@ -52,6 +52,29 @@ QJsonObject itemJson(const CupomFiscalItem& item) {
             {"ajuste", texto(item.ajuste)}};
 }
 
+// A counter added after the first state files: absent means none yet.
+int inteiroNovo(const QJsonObject& json, const char* key) {
+    return json.contains(QLatin1String(key)) ? inteiro(json, key) : 0;
+}
+
+Currency valorNovo(const QJsonObject& json, const char* key) {
+    return json.contains(QLatin1String(key)) ? valor(json, key) : Currency();
+}
+
+QJsonArray pagamentosJson(const QList<PagamentoCupom>& pagamentos) {
+    QJsonArray a;
+    for (const PagamentoCupom& p : pagamentos)
+        a.append(QJsonObject{{"forma", p.forma}, {"valor", texto(p.valor)}});
+    return a;
+}
+
+QList<PagamentoCupom> pagamentosFromJson(const QJsonValue& json) {
+    QList<PagamentoCupom> out;
+    for (const QJsonValue& v : json.toArray())
+        out.append({v.toObject().value(u"forma").toString(), valor(v.toObject(), "valor")});
+    return out;
+}
+
 CupomFiscalItem itemFromJson(const QJsonObject& json) {
     CupomFiscalItem item;
     item.numero = inteiro(json, "numero");
@@ -74,11 +97,34 @@ Currency CupomFiscalItem::bruto() const {
     return Currency::fromRaw(std::int64_t(cents) * RawPerCent);
 }
 
-Currency CupomFiscal::total() const {
+Currency CupomFiscal::subtotal() const {
     Currency sum;
     for (const CupomFiscalItem& item : itens)
         sum += item.total();
     return sum;
+}
+
+Currency CupomFiscal::pago() const {
+    Currency sum;
+    for (const PagamentoCupom& p : pagamentos)
+        sum += p.valor;
+    return sum;
+}
+
+Currency FiscalPrinterState::totalPagamento(const QString& forma) const {
+    for (const PagamentoCupom& p : totaisPagamento)
+        if (p.forma == forma)
+            return p.valor;
+    return {};
+}
+
+void FiscalPrinterState::somarPagamento(const QString& forma, Currency valor) {
+    for (PagamentoCupom& p : totaisPagamento)
+        if (p.forma == forma) {
+            p.valor += valor;
+            return;
+        }
+    totaisPagamento.append({forma, valor});
 }
 
 RelatorioGerencialInfo* FiscalPrinterState::relatorio(int indice) {
@@ -96,17 +142,26 @@ QJsonObject FiscalPrinterState::toJson() const {
                      {"coo", coo},
                      {"gnf", gnf},
                      {"cancelamentos", cancelamentos},
+                     {"ccf", ccf},
+                     {"grandeTotal", texto(grandeTotal)},
+                     {"totalCancelado", texto(totalCancelado)},
+                     {"totalTroco", texto(totalTroco)},
+                     {"totaisPagamento", pagamentosJson(totaisPagamento)},
                      {"relatoriosGerenciais", kinds}};
     if (cupom) {
         QJsonArray itens;
         for (const CupomFiscalItem& item : cupom->itens)
             itens.append(itemJson(item));
         json.insert(u"cupomAberto", QJsonObject{{"coo", cupom->coo},
+                                                {"ccf", cupom->ccf},
                                                 {"abertura", cupom->abertura.toString(Qt::ISODate)},
                                                 {"cpfCnpj", cupom->cpfCnpj},
                                                 {"nome", cupom->nome},
                                                 {"endereco", cupom->endereco},
-                                                {"itens", itens}});
+                                                {"itens", itens},
+                                                {"subtotalizado", cupom->subtotalizado},
+                                                {"acrescimoDesconto", texto(cupom->acrescimoDesconto)},
+                                                {"pagamentos", pagamentosJson(cupom->pagamentos)}});
     }
     if (ultimoCancelado)
         json.insert(u"ultimoCancelado",
@@ -122,6 +177,11 @@ FiscalPrinterState FiscalPrinterState::fromJson(const QJsonObject& json) {
     state.coo = inteiro(json, "coo");
     state.gnf = inteiro(json, "gnf");
     state.cancelamentos = inteiro(json, "cancelamentos");
+    state.ccf = inteiroNovo(json, "ccf");
+    state.grandeTotal = valorNovo(json, "grandeTotal");
+    state.totalCancelado = valorNovo(json, "totalCancelado");
+    state.totalTroco = valorNovo(json, "totalTroco");
+    state.totaisPagamento = pagamentosFromJson(json.value(u"totaisPagamento"));
     if (!json.value(u"relatoriosGerenciais").isArray())
         damaged(QStringLiteral("relatoriosGerenciais"));
     for (const QJsonValue& v : json.value(u"relatoriosGerenciais").toArray()) {
@@ -132,6 +192,10 @@ FiscalPrinterState FiscalPrinterState::fromJson(const QJsonObject& json) {
         const QJsonObject c = json.value(u"cupomAberto").toObject();
         CupomFiscal cupom;
         cupom.coo = inteiro(c, "coo");
+        cupom.ccf = inteiroNovo(c, "ccf");
+        cupom.subtotalizado = c.value(u"subtotalizado").toBool();
+        cupom.acrescimoDesconto = valorNovo(c, "acrescimoDesconto");
+        cupom.pagamentos = pagamentosFromJson(c.value(u"pagamentos"));
         cupom.abertura = momento(c, "abertura");
         cupom.cpfCnpj = c.value(u"cpfCnpj").toString();
         cupom.nome = c.value(u"nome").toString();

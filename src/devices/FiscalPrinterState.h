@@ -22,13 +22,25 @@ struct CupomFiscalItem {
     Currency total() const { return bruto() + ajuste; }
 };
 
+struct PagamentoCupom {
+    QString forma;
+    Currency valor;
+};
+
 struct CupomFiscal {
     int coo = 0;
+    int ccf = 0;
     QDateTime abertura;
     QString cpfCnpj, nome, endereco;
     QList<CupomFiscalItem> itens;
+    bool subtotalizado = false;
+    Currency acrescimoDesconto; // on the subtotal: below zero a discount
+    QList<PagamentoCupom> pagamentos;
 
-    Currency total() const;
+    Currency subtotal() const; // the items
+    Currency total() const { return subtotal() + acrescimoDesconto; }
+    Currency pago() const;
+    Currency troco() const { return pago() > total() ? pago() - total() : Currency(); }
 };
 
 struct CupomCancelado {
@@ -44,14 +56,22 @@ struct FiscalPrinterState {
     int coo = 0;           // operation counter: one per document
     int gnf = 0;           // general non-fiscal operation counter
     int cancelamentos = 0; // fiscal coupons cancelled
+    int ccf = 0;           // fiscal coupon counter: one per coupon opened
+    Currency grandeTotal;  // GT: every coupon closed, never reset
+    Currency totalCancelado;
+    Currency totalTroco;   // change given back, out of the payment totals
+    QList<PagamentoCupom> totaisPagamento; // amounts received per payment form, in first-use order
     QList<RelatorioGerencialInfo> relatorios;
     std::optional<CupomFiscal> cupom; // the open coupon
     std::optional<CupomCancelado> ultimoCancelado;
 
     RelatorioGerencialInfo* relatorio(int indice);
+    Currency totalPagamento(const QString& forma) const;
+    void somarPagamento(const QString& forma, Currency valor);
 
     QJsonObject toJson() const;
-    // Throws FiscalPrinterError naming what is wrong.
+    // Throws FiscalPrinterError naming what is wrong. Counters a file written
+    // before they existed lacks start at zero.
     static FiscalPrinterState fromJson(const QJsonObject& json);
 
     // None when the file does not exist; throws when it cannot be read or is

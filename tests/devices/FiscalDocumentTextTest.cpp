@@ -59,3 +59,49 @@ TEST(FiscalDocumentText, LongLinesWrapAtThePaperWidth) {
     EXPECT_EQ(fiscaltext::quebrarLinhas({line, QStringLiteral("curta")}),
               (QStringList{line.left(48), line.mid(48, 48), line.mid(96), QStringLiteral("curta")}));
 }
+
+TEST(FiscalDocumentText, ClosedCouponShowsSubtotalAdjustmentPaymentsAndChange) {
+    CupomFiscal cupom;
+    cupom.coo = 1236;
+    cupom.ccf = 88;
+    cupom.itens.append({1, QStringLiteral("1001"), QStringLiteral("X-BURGUER"), QStringLiteral("T18"),
+                        QStringLiteral("UN"), 2, Currency::fromString(u"24.90"), Currency()});
+    cupom.subtotalizado = true;
+    cupom.acrescimoDesconto = Currency::fromString(u"4.98");
+    cupom.pagamentos = {{QStringLiteral("Dinheiro"), Currency::fromString(u"50.00")},
+                        {QStringLiteral("Cartão de crédito"), Currency::fromString(u"10.00")}};
+    const QStringList doc = fiscaltext::cupomFiscal(3, cupom, Moment, {QStringLiteral("Mesa 0007")});
+    EXPECT_EQ(text(doc).toStdString(), golden("cupom-fiscal.txt").toStdString());
+    expectFitsThePaper(doc);
+
+    // A discount is named as such; without payments beyond the total the change is zero.
+    cupom.acrescimoDesconto = Currency::fromString(u"-9.80");
+    cupom.pagamentos = {{QStringLiteral("PIX"), Currency::fromString(u"40.00")}};
+    const QString sem = text(fiscaltext::cupomFiscal(3, cupom, Moment, {}));
+    EXPECT_TRUE(sem.contains(u"DESCONTO R$                                -9,80")) << qPrintable(sem);
+    EXPECT_TRUE(sem.contains(u"TOTAL R$                                   40,00"));
+    EXPECT_TRUE(sem.contains(u"TROCO R$                                    0,00"));
+}
+
+TEST(FiscalDocumentText, XReadingListsTheCountersAndThePaymentTotals) {
+    FiscalPrinterState state;
+    state.numeroEcf = 3;
+    state.coo = 40;
+    state.gnf = 12;
+    state.ccf = 25;
+    state.cancelamentos = 2;
+    state.grandeTotal = Currency::fromString(u"1234.50");
+    state.totalCancelado = Currency::fromString(u"30.00");
+    state.totalTroco = Currency::fromString(u"5.50");
+    state.totaisPagamento = {{QStringLiteral("Dinheiro"), Currency::fromString(u"640.00")},
+                             {QStringLiteral("PIX"), Currency::fromString(u"600.00")}};
+    const QStringList doc = fiscaltext::leituraX(state, Moment);
+    expectFitsThePaper(doc);
+    const QString t = text(doc);
+    for (const char* linha : {"COO: 000040", "GNF: 000012", "LEITURA X", "Contador de cupom fiscal (CCF)            000025",
+                              "Cupons cancelados                         000002",
+                              "GRANDE TOTAL R$                         1.234,50",
+                              "Dinheiro                                  640,00", "PIX                                       600,00",
+                              "Troco R$                                    5,50"})
+        EXPECT_TRUE(t.contains(QString::fromUtf8(linha))) << linha << "\n" << qPrintable(t);
+}

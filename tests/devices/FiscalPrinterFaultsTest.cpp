@@ -126,3 +126,28 @@ TEST_F(FiscalPrinterFaultsTest, DamagedStateFileIsRefusedRatherThanStartingTheCo
         }
     }
 }
+
+// The closing command failing leaves the coupon open and the counters where
+// they were, so the caller can cancel it.
+TEST_F(FiscalPrinterFaultsTest, FailedClosingLeavesTheCouponOpenAndTheTotalsUntouched) {
+    for (int caso = 0; caso < 2; ++caso) {
+        ecf->AbreCupom({}, {}, {});
+        vender(QStringLiteral("1"), QStringLiteral("AGUA"), QStringLiteral("F"), 1, 10);
+        ecf->SubTotalizaCupom(0);
+        ecf->EfetuaPagamento(QStringLiteral("Dinheiro"), 10);
+        if (caso == 0)
+            ecf->falharProximoComando(QStringLiteral("Erro de comunicação."));
+        else
+            ecf->setSemPapel(true);
+        const QString esperado = caso == 0 ? QStringLiteral("Erro de comunicação.")
+                                           : QStringLiteral("Impressora fiscal sem papel.");
+        EXPECT_EQ(erro([&] { ecf->FechaCupom({}); }), esperado);
+        ecf->setSemPapel(false);
+        EXPECT_TRUE(ecf->estado().cupom) << caso;
+        EXPECT_EQ(ecf->estado().grandeTotal, Currency()) << caso;
+        EXPECT_EQ(ecf->estado().totalPagamento(QStringLiteral("Dinheiro")), Currency()) << caso;
+        ecf->CancelaCupom();
+    }
+    EXPECT_EQ(ecf->estado().cancelamentos, 2);
+    EXPECT_EQ(ecf->estado().ccf, 2);
+}
