@@ -22,6 +22,7 @@
 #include "registers/DProduto.h"
 #include "restaurant/ui/UMenuRestaurante.h"
 #include "restaurant/ui/UResPedido.h"
+#include "sales/ui/UMenuCorePDV.h"
 
 #include <QAction>
 #include <QDir>
@@ -85,6 +86,8 @@ TfrmMenuCoreGestao::TfrmMenuCoreGestao(QWidget* parent) : TrepMenuPrincipal_Main
                                             [this] { MenuRestaurante1Click(); });
     restaurante->setEnabled(ScreenRegistry::existe(QStringLiteral("TfrmMenuRestauranteTouch")) ||
                             ScreenRegistry::existe(QStringLiteral("TfrmMenuRestaurante")));
+    adicionarEntrada(mov, QStringLiteral("mniMovBalcao"), QStringLiteral("Venda Balcão"),
+                     QStringLiteral("TfrmVendaRapida"));
     adicionarBotao(QStringLiteral("mni_mov_dav"), QStringLiteral("DAV"));
     adicionarBotao(QStringLiteral("mni_mov_prevenda"), QStringLiteral("Pré-Venda"));
     adicionarBotao(QStringLiteral("NotaFiscaldeSada1"), QStringLiteral("Nota (NF-e)"));
@@ -159,6 +162,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasNFVenda();
     registrarTelasPedido();
     registrarTelasNFVendaRelatorio();
+    registrarTelasVendaRapida();
     MenuHolder& holder = module.instance<MenuHolder>();
     holder.menu = std::make_unique<TfrmMenuCoreGestao>();
     return holder.menu.get();
