@@ -112,6 +112,7 @@ QList<ItemVendaRapida> TdmVendaRapida::lerItensMesa(qint64 pedido) {
     m_totais.desconto = d.ajustes.desconto;
     m_totais.jaPago = d.ajustes.pago;
     m_totais.total = t.total;
+    m_totais.servicoAParte = d.comprovanteTaxa;
     auto rs = m_db.query(QStringLiteral("select i.CODPRODUTO, i.PEDI_QTDE, i.PEDI_VLRUNIT, i.PEDI_TOTAL, ") +
                              ColunasProduto +
                              QStringLiteral(" from RES_PEDIDO_ITEM i join PRODUTO p on p.CODPRODUTO = i.CODPRODUTO "

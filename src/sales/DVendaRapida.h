@@ -37,6 +37,7 @@ struct PagamentoVendaRapida {
 // discount and what was already paid (as the bill computes it).
 struct TotaisVendaRapida {
     Currency consumo, servico, couvert, desconto, jaPago, total;
+    bool servicoAParte = false; // "REST.COMP.TX": the service has a receipt of its own, out of the total
 };
 
 struct CupomEmitido {

@@ -119,6 +119,7 @@ TEST_F(VendaRapida, ServiceOnItsOwnReceiptIsShownButNotCharged) {
     venda().carregarMesa(1);
     EXPECT_EQ(venda().totais().servico, cur("5.63"));
     EXPECT_EQ(venda().totais().total, cur("71.30"));
+    EXPECT_TRUE(venda().totais().servicoAParte);
     venda().adicionarPagamento(1, cur("71.30"));
     venda().fechar(*ecf);
     EXPECT_EQ(ecf->estado().grandeTotal, cur("71.30"));

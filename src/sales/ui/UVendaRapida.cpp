@@ -213,12 +213,13 @@ void TfrmVendaRapida::montar() {
     connect(m_valor, &QLineEdit::returnPressed, this, [this] { executar([this] { adicionarPagamento(); }); });
     m_pagamentos = grade(this, QStringLiteral("gridPagamentos"), {QStringLiteral("Moeda"), QStringLiteral("Valor")});
     m_pagamentos->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_pagamentos->setMaximumHeight(150);
+    m_pagamentos->setMinimumHeight(120);
+    m_pagamentos->setMaximumHeight(160);
     m_pagamentos->installEventFilter(this);
     auto* pagamentos = new QVBoxLayout;
     pagamentos->addLayout(pagar);
     pagamentos->addWidget(m_pagamentos);
-    corpo()->addLayout(pagamentos, 1);
+    corpo()->addLayout(pagamentos, 2);
 
     QPushButton* remover = adicionarBotao(QStringLiteral("btnRemoverPagamento"), QStringLiteral("Del - Remover pagamento"),
                                           [this] { removerPagamento(); });
@@ -388,7 +389,8 @@ void TfrmVendaRapida::atualizar() {
         m_pagamentos->selectRow(int(pagos.size()) - 1);
     const TotaisVendaRapida t = m_dm->totais();
     m_consumo->setText(reais(t.consumo));
-    m_servico->setText(reais(t.servico));
+    m_servico->setText(t.servicoAParte && !t.servico.isZero() ? QStringLiteral("(à parte) ") + reais(t.servico)
+                                                               : reais(t.servico));
     m_couvert->setText(reais(t.couvert));
     m_desconto->setText(reais(t.desconto));
     m_jaPago->setText(reais(t.jaPago));

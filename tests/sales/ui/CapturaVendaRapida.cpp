@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("30"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("100"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("150"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QApplication::processEvents();
         const QString arquivo = QDir(saida).filePath(QStringLiteral("venda-rapida-fechamento.png"));
