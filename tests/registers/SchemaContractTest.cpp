@@ -93,8 +93,13 @@ const QList<Tabela>& tabelas() {
          {"CODPREVENDAITEM:I", "CODPREVENDA:I", "CODPRODUTO:I", "CODPESQ:T", "PREVI_QTDE:N", "PREVI_DESCONTO:N",
           "PREVI_VLRUNIT:N", "PREVI_TOTAL:N", "PREVI_ITEM:I", "PREVI_CANCELADO:T", "PREVI_MD5:T", "PREVI_DT_CAD:S",
           "CODPREV_ORIGEM:I"}},
-        {"PEDECF", {"CODPEDECF:I", "CODPESSOA:I", "PECF_DATA:S", "PECF_STATUS:T", "PECF_COO:I", "PECF_CCF:I", "PECF_TOTAL:N"}},
-        {"PEDECF_ITEM", {"CODPEDECFITEM:I", "CODPEDECF:I", "CODPRODUTO:I", "CODPAFPRODUTO:I"}},
+        {"PEDECF", {"CODPEDECF:I", "CODPESSOA:I", "CODPEDVENDA:I", "PECF_DATA:S", "PECF_STATUS:T", "PECF_NUMECF:I",
+                    "PECF_COO:I", "PECF_CCF:I", "PECF_TOTAL:N",
+                    // the restaurant order a quick sale closed
+                    "CODPEDIDO:I"}},
+        {"PEDECF_ITEM", {"CODPEDECFITEM:I", "CODPEDECF:I", "CODPRODUTO:I", "CODPAFPRODUTO:I", "PECFI_ITEM:I",
+                         "PECFI_QTDE:N", "PECFI_VLRUNIT:N", "PECFI_TOTAL:N", "PECFI_DESCRICAO:T"}},
+        {"PEDECF_PAGAMENTO", {"CODPEDECFPAGAMENTO:I", "CODPEDECF:I", "CODMOEDA:I", "PECFP_VALOR:N", "PECFP_TROCO:N"}},
         {"PAR_GERAL",
          {"CODEMPRESA:I", "PARG_EMPRESA:T", "PARG_CPFCGC:T", "PARG_TELEFONE:T", "PARG_ENDERECO:T", "PARG_BAIRRO:T",
           "PARG_CIDADE:T", "PARG_UF:T", "PARG_SISTEMA_EXCLUSIVO:T"}},
@@ -185,7 +190,8 @@ const QStringList geradores{"GEN_PESSOA", "GEN_PRODUTO", "GEN_PRODUTO_UNIDADE", 
                             "GEN_PREVENDA", "GEN_PREVENDA_ITEM", "GEN_PAR_VENDA", "GEN_CONTAS", "GEN_CONTAS_BAIXAS",
                             "GEN_NFVENDA_CNF", "GEN_NFVENDA_ITEM", "GEN_NFVENDA_SERVICO", "GEN_NFVENDA_CCE",
                             "GEN_RES_PEDIDO", "GEN_RES_PEDIDO_ITEM", "GEN_RES_PEDIDO_CONTA", "GEN_RES_PEDIDO_ITEM_PERSO",
-                            "GEN_RES_GARCON", "GEN_PAR_RESTAURANTE", "GEN_RES_PEDIDO_COZINHA", "GEN_RES_IMPRESSAO"};
+                            "GEN_RES_GARCON", "GEN_PAR_RESTAURANTE", "GEN_RES_PEDIDO_COZINHA", "GEN_RES_IMPRESSAO",
+                            "GEN_PEDECF", "GEN_PEDECF_ITEM", "GEN_PEDECF_PAGAMENTO"};
 
 // Tables whose list above is complete and in the order of their columns.
 const QStringList tabelasEmOrdem{"NFVENDA",          "NFVENDA_ITEM",     "NFVENDA_SERVICO",      "NFVENDA_CCE",
