@@ -144,7 +144,8 @@ TEST_F(Shell, MainMenuEntriesButtonsAndRights) {
     menu->show();
     EXPECT_EQ(visibleEntries(menu->mmiMovimentacao()),
               QStringList({QStringLiteral("DAV"), QStringLiteral("Pré-Venda"), QStringLiteral("Nota Fiscal (NF-e)"),
-                           QStringLiteral("-"), QStringLiteral("Menu Restaurante")}));
+                           QStringLiteral("-"), QStringLiteral("Menu Restaurante"), QStringLiteral("Venda Balcão")}));
+    EXPECT_TRUE(menu->entrada(QStringLiteral("mniMovBalcao"))->isEnabled()); // the quick sale is linked in
     QStringList buttons;
     for (QToolButton* b : menu->pnlBotoes()->findChildren<QToolButton*>())
         buttons << b->parentWidget()->objectName() + u'=' + b->text();
