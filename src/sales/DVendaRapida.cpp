@@ -111,7 +111,9 @@ QList<ItemVendaRapida> TdmVendaRapida::lerItensMesa(qint64 pedido) {
     m_totais.couvert = t.couvert;
     m_totais.desconto = d.ajustes.desconto;
     m_totais.jaPago = d.ajustes.pago;
-    m_totais.total = t.total;
+    // Item rows keep four decimals (weighed items): what is paid, and printed,
+    // is the bill's total in cents.
+    m_totais.total = t.total.roundHalfUp(2);
     m_totais.servicoAParte = d.comprovanteTaxa;
     auto rs = m_db.query(QStringLiteral("select i.CODPRODUTO, i.PEDI_QTDE, i.PEDI_VLRUNIT, i.PEDI_TOTAL, ") +
                              ColunasProduto +

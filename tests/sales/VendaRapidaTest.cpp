@@ -125,6 +125,21 @@ TEST_F(VendaRapida, ServiceOnItsOwnReceiptIsShownButNotCharged) {
     EXPECT_EQ(ecf->estado().grandeTotal, cur("71.30"));
 }
 
+// 0,333 kg × 11,47 is kept as 3,8195 on the item; the printer cuts the item
+// to 3,81. What is paid and printed is the bill's 3,82, without a sub-cent change.
+TEST_F(VendaRapida, WeighedItemIsPaidAndPrintedInWholeCents) {
+    lancar(2, {{QStringLiteral("3001"), cur("0.333")}});
+    venda().carregarMesa(2);
+    EXPECT_EQ(venda().totais().total, cur("3.82"));
+    venda().adicionarPagamento(1, cur("3.82"));
+    EXPECT_EQ(venda().troco(), Currency());
+    venda().fechar(*ecf);
+    EXPECT_EQ(ecf->estado().grandeTotal, cur("3.82"));
+    EXPECT_EQ(ecf->estado().totalTroco, Currency());
+    EXPECT_EQ(dinheiro(QStringLiteral("select PECF_TOTAL from PEDECF")), cur("3.82"));
+    EXPECT_EQ(dinheiro(QStringLiteral("select PECFP_TROCO from PEDECF_PAGAMENTO")), Currency());
+}
+
 TEST_F(VendaRapida, PaymentsOtherThanCashCannotGiveChange) {
     mesaComConsumo();
     venda().carregarMesa(1);
