@@ -22,6 +22,14 @@ namespace kvo::test {
 // The restaurant terminal of PedidoFixture with its currency types and an
 // emulated fiscal printer whose paper is kept.
 class VendaRapidaFixture : public PedidoFixture {
+public:
+    static std::unique_ptr<EmulatedFiscalPrinter> novaImpressora(const QString& pasta,
+                                                                 std::shared_ptr<RecordingTarget> papel) {
+        auto e = std::make_unique<EmulatedFiscalPrinter>(pasta, std::move(papel));
+        e->Ativar();
+        return e;
+    }
+
 protected:
     void SetUp() override {
         PedidoFixture::SetUp();
@@ -36,12 +44,6 @@ protected:
         cfg().setValor(QStringLiteral("REST.COMP.TX"), QStringLiteral("N"));
     }
 
-    static std::unique_ptr<EmulatedFiscalPrinter> novaImpressora(const QString& pasta,
-                                                                 std::shared_ptr<RecordingTarget> papel) {
-        auto e = std::make_unique<EmulatedFiscalPrinter>(pasta, std::move(papel));
-        e->Ativar();
-        return e;
-    }
     Currency estoque(int produto) {
         return dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where CODPRODUTO = %1").arg(produto));
     }

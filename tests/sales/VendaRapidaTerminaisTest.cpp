@@ -68,20 +68,20 @@ TEST_F(DoisTerminaisVendaRapida, ItemsPostedElsewhereAfterLoadingStopTheClosing)
     EXPECT_EQ(contar(QStringLiteral("select count(*) from PEDECF_ITEM")), 2);
 }
 
-// Two terminals press F10 on the same table at the same moment, each on its
-// own connection and printer: exactly one coupon and one PEDECF.
-TEST_F(DoisTerminaisVendaRapida, ClosingTheSameTableAtOnceGivesExactlyOneCoupon) {
-    for (int mesa : {1, 2, 3})
-        lancar(mesa, {{QStringLiteral("1001"), Currency(1)}, {QStringLiteral("2001"), Currency(2)}});
+// Two terminals press F10 on each of tables 1 to 3 at the same moment, each
+// on its own connection and printer: exactly one coupon and one PEDECF per
+// table, the other terminal told.
+namespace {
+void corrida(const std::function<std::unique_ptr<Database>()>& conectar, Database& conferir) {
     QTemporaryDir pastas[2];
     std::unique_ptr<EmulatedFiscalPrinter> impressoras[2];
     for (int i = 0; i < 2; ++i)
-        impressoras[i] = novaImpressora(pastas[i].path(), std::make_shared<RecordingTarget>());
+        impressoras[i] = VendaRapidaFixture::novaImpressora(pastas[i].path(), std::make_shared<RecordingTarget>());
     for (int mesa : {1, 2, 3}) {
         std::latch largada(2);
         QString erros[2];
         auto terminal = [&](int i) {
-            auto conexao = t.connectAgain();
+            auto conexao = conectar();
             TdmConfiguracao c(*conexao);
             TdmVendaRapida v(*conexao, c);
             v.carregarMesa(mesa);
@@ -96,15 +96,55 @@ TEST_F(DoisTerminaisVendaRapida, ClosingTheSameTableAtOnceGivesExactlyOneCoupon)
         EXPECT_EQ(ditos.count(QString()), 1) << mesa << qPrintable(ditos.join(u'|'));
         EXPECT_EQ(ditos.count(QStringLiteral("Mesa já foi fechada em outro terminal.")), 1)
             << mesa << qPrintable(ditos.join(u'|'));
-        EXPECT_EQ(contar(QStringLiteral("select count(*) from PEDECF p join RES_PEDIDO r on r.CODPEDIDO = "
-                                        "p.CODPEDIDO where r.CODCONTROLE = %1").arg(mesa)),
+        EXPECT_EQ(conferir.scalar(QStringLiteral("select count(*) from PEDECF p join RES_PEDIDO r on r.CODPEDIDO = "
+                                                 "p.CODPEDIDO where r.CODCONTROLE = %1").arg(mesa)).toInt(),
                   1);
     }
     EXPECT_EQ(impressoras[0]->estado().ccf + impressoras[1]->estado().ccf, 3);
     EXPECT_EQ(impressoras[0]->estado().cancelamentos + impressoras[1]->estado().cancelamentos, 0);
     EXPECT_EQ(impressoras[0]->estado().grandeTotal + impressoras[1]->estado().grandeTotal,
-              dinheiro(QStringLiteral("select sum(PECF_TOTAL) from PEDECF")));
-    EXPECT_EQ(contar(QStringLiteral("select count(*) from RES_CONTROLE where CON_STATUS = 'LIVRE' and CODCONTROLE "
-                                    "in (1, 2, 3)")),
+              scalarMoney(conferir, QStringLiteral("select sum(PECF_TOTAL) from PEDECF")));
+    EXPECT_EQ(conferir.scalar(QStringLiteral("select count(*) from RES_CONTROLE where CON_STATUS = 'LIVRE' and "
+                                             "CODCONTROLE in (1, 2, 3)")).toInt(),
               3);
+}
+} // namespace
+
+TEST_F(DoisTerminaisVendaRapida, ClosingTheSameTableAtOnceGivesExactlyOneCoupon) {
+    for (int mesa : {1, 2, 3})
+        lancar(mesa, {{QStringLiteral("1001"), Currency(1)}, {QStringLiteral("2001"), Currency(2)}});
+    corrida([this] { return t.connectAgain(); }, t.db());
+}
+
+// The same on the shop's arrangement: terminals reaching a Firebird server.
+TEST_F(DoisTerminaisVendaRapida, ClosingTheSameTableAtOnceOnTheServer) {
+    if (!testServer())
+        GTEST_SKIP() << "sem servidor de teste (scripts/test o inicia)";
+    const ConnectionSettings ajustes = serverSettings(copyOfTemplate());
+    Database servidor(ajustes);
+    servidor.open();
+    for (const char* sql : {
+             "insert into MOEDA (CODMOEDA, MOE_DESCRICAO, MOE_NFE_PAG) values (2, 'Cartão de crédito', '03')",
+             "insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01) values (1, '1001', "
+             "'X-BURGUER', 24.90)",
+         })
+        servidor.executeSQL(QString::fromUtf8(sql));
+    for (int mesa : {1, 2, 3}) {
+        servidor.executeSQL(QStringLiteral("insert into RES_CONTROLE (CODCONTROLE, CON_STATUS) values (%1, 'EM USO')")
+                                .arg(mesa));
+        servidor.executeSQL(QStringLiteral("insert into RES_PEDIDO (CODPEDIDO, CODCONTROLE, PED_STATUS, PED_DATA, "
+                                           "PED_TOTAL) values (%1, %1, 'ABERTO', current_timestamp, 49.80)")
+                                .arg(mesa));
+        servidor.executeSQL(QStringLiteral("insert into RES_PEDIDO_ITEM (CODPEDIDOITEM, CODPEDIDO, CODPRODUTO, "
+                                           "CODPESQUISA, PEDI_QTDE, PEDI_VLRUNIT, PEDI_TOTAL, PEDI_STATUS) values "
+                                           "(%1, %1, 1, '1001', 2, 24.90, 49.80, 'NORMAL')")
+                                .arg(mesa));
+    }
+    TdmConfiguracao(servidor).registrarChaves();
+    corrida([&] {
+        auto db = std::make_unique<Database>(ajustes);
+        db->open();
+        return db;
+    }, servidor);
+    EXPECT_EQ(scalarMoney(servidor, QStringLiteral("select sum(PECF_TOTAL) from PEDECF")), cur("149.40"));
 }
