@@ -7,6 +7,7 @@
 #include "framework/ui/UserInterface.h"
 #include "registers/DECF.h"
 #include "registers/DProduto.h"
+#include "restaurant/extrato/RExtrato.h"
 #include "restaurant/ui/TelasRestaurante.h"
 #include "sales/DVendaRapida.h"
 
@@ -221,6 +222,14 @@ void TfrmVendaRapida::montar() {
     pagamentos->addWidget(m_pagamentos);
     corpo()->addLayout(pagamentos, 2);
 
+    if (m_mesa) {
+        QPushButton* conta =
+            adicionarBotao(QStringLiteral("btnConta"), QStringLiteral("F4 - Conta"), [this] { imprimirConta(); });
+        conta->setMinimumSize(160, 56);
+        conta->setFocusPolicy(Qt::NoFocus);
+        connect(new QShortcut(QKeySequence(Qt::Key_F4), this), &QShortcut::activated, this,
+                [this] { executar([this] { imprimirConta(); }); });
+    }
     QPushButton* remover = adicionarBotao(QStringLiteral("btnRemoverPagamento"), QStringLiteral("Del - Remover pagamento"),
                                           [this] { removerPagamento(); });
     QPushButton* finalizarBotao =
@@ -288,6 +297,22 @@ void TfrmVendaRapida::carregarMesa() {
         m_mesa->selectAll();
         throw;
     }
+    atualizar();
+    escolherMoeda(0);
+}
+
+// The customer's bill before paying. Its choices may change the discount,
+// service and cover, so it comes before the payments and the table is read
+// again after it.
+void TfrmVendaRapida::imprimirConta() {
+    if (!m_dm->fechandoMesa())
+        Error(QStringLiteral("Informe a mesa."));
+    if (!m_dm->pagamentos().isEmpty())
+        Error(QStringLiteral("Remova os pagamentos antes de imprimir a conta: ela pode mudar o desconto, o serviço "
+                             "e o couvert."));
+    const int mesa = m_dm->mesa();
+    TrelExtrato().extrato(mesa, false);
+    m_dm->carregarMesa(mesa);
     atualizar();
     escolherMoeda(0);
 }

@@ -17,7 +17,7 @@ class TdmVendaRapida;
 
 // The quick sale ("Venda Rápida"): closing a restaurant table (mode 0,
 // "Fechamento de Mesa") or a counter sale (mode -1) on the fiscal coupon.
-// Keys: Enter in "Mesa" loads the table; in the product code (F3 searches)
+// Keys: Enter in "Mesa" loads the table, F4 prints its bill; in the product code (F3 searches)
 // and quantity, Enter adds the item; F5..F8 choose the first four currency
 // types (or the list / touch buttons), Enter in the value adds the payment;
 // Del removes the selected payment; F10 finishes; Esc gives up (asking when
@@ -45,6 +45,7 @@ protected:
 private:
     void montar();
     void carregarMesa();
+    void imprimirConta();
     void pesquisarProduto();
     void adicionarItem();
     void escolherMoeda(int indice);

@@ -1,6 +1,7 @@
 #include "../VendaRapidaFixture.h"
 #include "../../restaurant/ui/Roteiro.h"
 
+#include "core/Paths.h"
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "restaurant/ui/UMenuRestauranteHost.h"
@@ -31,6 +32,7 @@ protected:
         if (QWidget* w = tela())
             delete w;
         TfrmVendaRapida::usarECF(nullptr);
+        setProgramFolder(QString());
         VendaRapidaFixture::TearDown();
     }
 
@@ -62,6 +64,7 @@ protected:
                 out << m.text;
         return out;
     }
+    QTemporaryDir home;
     QString statusPedido(int pedido) {
         return texto(QStringLiteral("select PED_STATUS from RES_PEDIDO where CODPEDIDO = %1").arg(pedido));
     }
@@ -155,6 +158,26 @@ TEST_F(TelaVendaRapida, CardCannotPayMoreThanWhatIsLeftAndDelRemovesAPayment) {
     tecla(Qt::Key_Delete); // the proposed value is still untouched: the payment goes
     EXPECT_EQ(filho<QTableWidget>("gridPagamentos")->rowCount(), 0);
     EXPECT_EQ(rotulo("lblFalta"), u"27,39");
+}
+
+// The customer asks for the bill at the cashier: F4 prints it before paying.
+TEST_F(TelaVendaRapida, F4PrintsTheBillBeforeThePaymentsAndNotAfter) {
+    setProgramFolder(home.path()); // the bill's printer folder
+    const int pedido = lancar(1, {{QStringLiteral("1001"), Currency(1)}});
+    abertaPeloRestaurante(0);
+    digitar(QStringLiteral("1"));
+    tecla(Qt::Key_Return);
+    tecla(Qt::Key_F4);
+    EXPECT_TRUE(erros().isEmpty()) << qPrintable(erros().join(u'\n'));
+    EXPECT_EQ(texto(QStringLiteral("select PED_IMPRESSO from RES_PEDIDO where CODPEDIDO = %1").arg(pedido)), u"S");
+    EXPECT_EQ(rotulo("lblTotal"), u"27,39") << "the table read again after the bill";
+    ASSERT_EQ(foco()->objectName(), u"edtValor");
+
+    tecla(Qt::Key_Return); // pays what is left
+    tecla(Qt::Key_F4);
+    EXPECT_EQ(erros(), QStringList{QStringLiteral("Remova os pagamentos antes de imprimir a conta: ela pode mudar o "
+                                                  "desconto, o serviço e o couvert.")});
+    EXPECT_EQ(filho<QTableWidget>("gridPagamentos")->rowCount(), 1) << "the payment stays";
 }
 
 TEST_F(TelaVendaRapida, EscAfterAPaymentAsksBeforeGivingUp) {
