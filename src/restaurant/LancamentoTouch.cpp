@@ -127,6 +127,9 @@ void LancamentoTouch::adicionarItem(const Item& item) {
     const auto total = totalItem(item.qtde, item.vlrUnitario);
     if (!total || *total <= Currency())
         recusar(Campo::Total, QStringLiteral("Por favor verique o \"Total do Produto\""));
+    m_campo = Campo::Produto;
+    recusarProdutoComOpcoes(m_dm, item.codproduto, item.descricao);
+    m_campo = Campo::Nenhum;
     if (!TdmProduto::gerarInstance().validaEstoque(item.codproduto, *item.qtde))
         throw Abort(); // the stock check told the user
     RecordSet& i = m_dm.cdsResPedidoItem();

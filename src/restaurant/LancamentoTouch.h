@@ -66,6 +66,7 @@ public:
     struct Item {
         QString codigo;
         int codproduto = 0;
+        QString descricao;
         std::optional<Currency> qtde; // nullopt: not a number
         Currency vlrUnitario;
         int garcon = 0; // the choice of the waiter box, 0: none

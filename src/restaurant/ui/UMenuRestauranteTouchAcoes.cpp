@@ -298,6 +298,7 @@ void TfrmMenuRestauranteTouch::btnAdItemClick() {
     LancamentoTouch::Item item;
     item.codigo = m_edtProduto->text();
     item.codproduto = m_codproduto;
+    item.descricao = m_edtDescricao->text();
     item.qtde = lerQuantidadeDigitada(m_edtQtde->text());
     item.vlrUnitario = m_edtVlrUnitario->property("valor").value<Currency>();
     item.garcon = m_cbxGarcon->isVisible() ? m_cbxGarcon->currentData().toInt() : 0;

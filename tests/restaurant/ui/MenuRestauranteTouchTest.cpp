@@ -200,6 +200,8 @@ TEST_F(Touch, TableAndWaiterRefusalsKeepTheFocusOnTheirField) {
 TEST_F(Touch, TheItemChecksComeInOrderAndLeaveTheOrderAsItWas) {
     t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01) values "
                                  "(4, '4001', 'CORTESIA', 0)"));
+    t->executeSQL(QStringLiteral("insert into PRODUTO (CODPRODUTO, PRO_CODPESQ_1, PRO_DESCRICAO, PRO_PRECO01, "
+                                 "PRO_PERSONALIZADO) values (5, '5001', 'PIZZA MEIA A MEIA', 60, 'S')"));
     abrir();
     abrirMesa(1); // no waiters: straight to the posting
     ASSERT_EQ(estado(), Estado::Lancando);
@@ -227,6 +229,13 @@ TEST_F(Touch, TheItemChecksComeInOrderAndLeaveTheOrderAsItWas) {
         EXPECT_EQ(linhas(), 0);
         EXPECT_FALSE(tela->lancamento().alterado());
     }
+    // Its options cannot be chosen here: refused, not posted without them.
+    ui.clear();
+    campo("getCodigoPesqProduto")->clear();
+    adicionar(QStringLiteral("5001"));
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.lastMessage().startsWith(QStringLiteral("O produto \"PIZZA MEIA A MEIA\" é vendido com opções")));
+    EXPECT_EQ(linhas(), 0);
     // Beyond the free stock: the stock check says why, nothing is added.
     t->executeSQL(QStringLiteral("update PAR_GERAL set PARG_CONTROLA_ESTOQUE = 'S'"));
     t->executeSQL(QStringLiteral("update PRODUTO set PRO_NPERM_SEMESTOQ = 'S' where CODPRODUTO = 3"));
