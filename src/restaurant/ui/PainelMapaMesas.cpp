@@ -65,8 +65,10 @@ PainelMapaMesas::PainelMapaMesas(Database& db, bool toque, QWidget* parent)
     m_proxima->setArrowType(Qt::RightArrow);
     m_proxima->setFocusPolicy(Qt::NoFocus);
     if (toque) {
-        m_anterior->setFixedSize(56, 48);
-        m_proxima->setFixedSize(56, 48);
+        for (QToolButton* b : {m_anterior, m_proxima}) {
+            b->setFixedSize(56, 48);
+            b->setIconSize(QSize(28, 28));
+        }
     }
     m_pagina = new QLabel(this);
     m_pagina->setObjectName(QStringLiteral("lblPagina"));
@@ -76,6 +78,17 @@ PainelMapaMesas::PainelMapaMesas(Database& db, bool toque, QWidget* parent)
     paginas->addWidget(m_pagina);
     paginas->addWidget(m_proxima);
     paginas->addStretch();
+    // On a touch screen the arrows are big and the map narrow: the legend
+    // goes below them, two states a line.
+    QHBoxLayout* legenda = paginas;
+    QHBoxLayout* linhas[2] = {nullptr, nullptr};
+    if (toque) {
+        mapa->addLayout(paginas);
+        for (QHBoxLayout*& l : linhas) {
+            l = new QHBoxLayout;
+            mapa->addLayout(l);
+        }
+    }
     const char* nomesLegenda[] = {"lblLivre", "lblExtrato", "lblParada", "lblAtendimento"};
     for (EstadoMesa e : kEstadosMesa) {
         auto* figura = new QLabel(this);
@@ -83,11 +96,14 @@ PainelMapaMesas::PainelMapaMesas(Database& db, bool toque, QWidget* parent)
         QLabel*& l = m_legenda[int(e)];
         l = new QLabel(nomeEstadoMesa(e), this);
         l->setObjectName(QString::fromLatin1(nomesLegenda[int(e)]));
-        paginas->addWidget(figura);
-        paginas->addWidget(l);
-        paginas->addSpacing(8);
+        if (toque)
+            legenda = linhas[int(e) / 2];
+        legenda->addWidget(figura);
+        legenda->addWidget(l, toque ? 1 : 0);
+        legenda->addSpacing(8);
     }
-    mapa->addLayout(paginas);
+    if (!toque)
+        mapa->addLayout(paginas);
     m_grade = new QTableWidget(this);
     m_grade->setObjectName(QStringLiteral("grdMapa"));
     m_grade->horizontalHeader()->hide();

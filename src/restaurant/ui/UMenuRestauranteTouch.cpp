@@ -240,7 +240,9 @@ QWidget* TfrmMenuRestauranteTouch::montarLancamento() {
     m_itens->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_itens->verticalHeader()->setDefaultSectionSize(kToque); // a finger picks a row
     m_itens->verticalHeader()->hide();
+    m_itens->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_itens->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_itens->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_itens->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& i) {
         if (i.isValid() && m_dm->cdsResPedidoItem().recNo() != i.row() + 1)
             m_dm->cdsResPedidoItem().setRecNo(i.row() + 1);
@@ -262,7 +264,7 @@ QWidget* TfrmMenuRestauranteTouch::montarLancamento() {
 QPushButton* TfrmMenuRestauranteTouch::acao(QWidget* pai, const char* nome, const QString& titulo, const QString& menu,
                                             int tecla, void (TfrmMenuRestauranteTouch::*metodo)(), bool lancamento) {
     QPushButton* b = botao(pai, nome, titulo);
-    b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 6px"));
+    b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 4px; font-size: 11pt"));
     connect(b, &QPushButton::clicked, this, [this, b, metodo] { rodar(metodo, b); });
     if (tecla) {
         auto* atalho = new QShortcut(QKeySequence(tecla), this);
@@ -275,7 +277,7 @@ QPushButton* TfrmMenuRestauranteTouch::acao(QWidget* pai, const char* nome, cons
 QWidget* TfrmMenuRestauranteTouch::montarAcoes() {
     auto* painel = new QWidget(this);
     painel->setObjectName(QStringLiteral("pnlAcoes"));
-    painel->setFixedWidth(300);
+    painel->setFixedWidth(404);
     auto* g = new QGridLayout(painel);
     g->setContentsMargins(0, 0, 0, 0);
     g->setSpacing(4);
@@ -336,10 +338,10 @@ void TfrmMenuRestauranteTouch::mostrarEstado() {
     m_edtMesa->setEnabled(e == E::Mesa);
     m_edtGarcon->setEnabled(e == E::Garcon);
     m_edtSenha->setEnabled(e == E::Garcon);
-    if (e == E::Mesa) {
+    if (e == E::Mesa)
         m_edtGarcon->clear();
-        m_edtSenha->clear();
-    }
+    if (e != E::Garcon)
+        m_edtSenha->clear(); // the password stays no longer than its step
     if (lancando)
         m_edtMesa->setText(QString::number(m_regras.mesa()));
     for (QWidget* w : {static_cast<QWidget*>(m_edtProduto), static_cast<QWidget*>(m_edtQtde),
