@@ -150,8 +150,10 @@ void LancamentoTouch::adicionarItem(const Item& item) {
 }
 
 void LancamentoTouch::iniciarCancelamento() {
-    if (m_estado == Estado::Lancando)
-        m_estado = Estado::Cancelando;
+    if (m_estado != Estado::Lancando)
+        return;
+    m_estado = Estado::Cancelando;
+    m_cancelou = false;
 }
 
 void LancamentoTouch::cancelarItem() {
@@ -160,6 +162,7 @@ void LancamentoTouch::cancelarItem() {
     m_operacoes->cancelarItem();
     m_dm.ResPedido_CalculaTotal();
     m_alterado = true;
+    m_cancelou = true;
 }
 
 void LancamentoTouch::salvar() {
@@ -206,7 +209,8 @@ bool LancamentoTouch::sair() {
         encerrar();
         return false;
     case Estado::Cancelando:
-        if (m_alterado) {
+        // Only cancellations made here are given up (with whatever else was not saved).
+        if (m_alterado && m_cancelou) {
             if (!Confirma(QStringLiteral("Confirma desistir dos cancelamentos?"), false))
                 return false;
             m_dm.abrirMesa(m_mesa); // the order as saved

@@ -83,7 +83,9 @@ public:
     void cancelarItem();
     // "[F4]": saves (tickets, stock, order) and leaves the posting.
     void salvar();
-    // "Sair" by state; true when the screen is to close.
+    // "Sair" by state; true when the screen is to close. Giving up the
+    // cancellations reads the order as saved, so items posted and not saved
+    // go too; leaving "[F9]" without cancelling anything asks nothing.
     bool sair();
     // "[F2]": the table whose check prints ("Selecione uma mesa!",
     // "Nenhuma movimentação nessa mesa!"); in the posting, its table.
@@ -103,6 +105,7 @@ private:
     std::optional<OperacoesPedido> m_operacoes; // one per posting: its pending cancellations go with it
     Estado m_estado = Estado::Mesa;
     bool m_alterado = false;
+    bool m_cancelou = false; // an item was cancelled since "[F9]"
     int m_mesa = 0, m_garcon = 0;
     Campo m_campo = Campo::Nenhum;
 };

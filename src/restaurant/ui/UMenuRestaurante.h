@@ -11,9 +11,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
-class QTableWidget;
 class QTimer;
-class QToolButton;
 
 namespace kvo {
 

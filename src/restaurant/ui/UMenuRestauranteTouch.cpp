@@ -360,6 +360,9 @@ void TfrmMenuRestauranteTouch::mostrarEstado() {
         a.botao->setEnabled(pode);
     }
     m_lancar->setEnabled(e != E::Cancelando || m_dm->cdsResPedidoItem().recordCount() > 0);
+    // What Enter does where no field takes it: the step's confirmation.
+    m_adItem->setDefault(e == E::Lancando);
+    m_lancar->setDefault(e != E::Lancando);
     const QString mesa = rotuloMesa(m_regras.mesa());
     switch (e) {
     case E::Mesa: m_estado->setText(QStringLiteral("Digite a mesa e toque em \"Lançar\".")); break;

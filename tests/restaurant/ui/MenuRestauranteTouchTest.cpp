@@ -156,8 +156,10 @@ TEST_F(Touch, TableWaiterAndTwoItemsOnTheKeypadThenF4PrintsEachStationsTicket) {
 
 TEST_F(Touch, TableAndWaiterRefusalsKeepTheFocusOnTheirField) {
     cfg().setValor(QStringLiteral("REST.GARCON"), QStringLiteral("S"));
+    cfg().setValor(QStringLiteral("RES.ESC.PESSOA"), QStringLiteral("S"));
     abrir();
     const std::tuple<const char*, const char*, const char*> mesas[] = {
+        {"1000", "Só pode lançar em Mesa/Comanda que teve a entrada lançada!", "edtMesa"},
         {"", "Selecione uma mesa!", "edtMesa"},
         {"9", "Mesa (9) não está correta, tente novamente", "edtMesa"}, // cancelled
         {"77", "Mesa (77) não está correta, tente novamente", "edtMesa"},
