@@ -41,6 +41,18 @@ std::optional<Currency> quantidadeDigitada(const QString& texto) {
 }
 } // namespace
 
+void recusarProdutoComOpcoes(TdmResPedido& dm, qint64 codproduto, const QString& descricao) {
+    const QString personalizado =
+        dm.conexao()
+            .scalar(QStringLiteral("SELECT PRO_PERSONALIZADO FROM PRODUTO WHERE CODPRODUTO = :P"),
+                    {{QStringLiteral("P"), codproduto}})
+            .toString();
+    if (personalizado == QLatin1String("S"))
+        Error(QStringLiteral("O produto \"%1\" é vendido com opções (personalizado) e as opções ainda não podem ser "
+                             "escolhidas nesta tela. Lance-o pela venda touch ou escolha outro produto.")
+                  .arg(descricao));
+}
+
 bool OperacoesPedido::liberarLancamento() {
     RecordSet& p = m_dm.cdsResPedido();
     if (campo(p, "PED_IMPRESSO") != QLatin1String("S"))

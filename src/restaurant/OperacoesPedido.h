@@ -7,6 +7,10 @@ namespace kvo {
 
 class TdmResPedido;
 
+// A product sold with options (PRO_PERSONALIZADO) cannot be posted where the
+// options are not chosen: Error naming it and the touch sale instead.
+void recusarProdutoComOpcoes(TdmResPedido& dm, qint64 codproduto, const QString& descricao);
+
 // The rules of the order screen on the loaded order (TdmResPedido), with
 // their questions asked through the user-interface port. The item acted on
 // is the current row of the item record set. Changes stay in memory until

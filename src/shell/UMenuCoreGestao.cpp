@@ -21,6 +21,7 @@
 #include "registers/DPreVenda.h"
 #include "registers/DProduto.h"
 #include "restaurant/ui/UMenuRestaurante.h"
+#include "restaurant/ui/UMenuRestauranteTouch.h"
 #include "restaurant/ui/UResPedido.h"
 #include "sales/ui/UMenuCorePDV.h"
 
@@ -159,6 +160,7 @@ TfrmMenuCoreGestao* TfrmMenuCoreGestao::gerarInstance() {
     registrarTelasCadastros();
     registrarTelasNFVendaPesq();
     registrarTelasMenuRestaurante();
+    registrarTelasMenuRestauranteTouch();
     registrarTelasNFVenda();
     registrarTelasPedido();
     registrarTelasNFVendaRelatorio();

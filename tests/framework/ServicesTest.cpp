@@ -1,4 +1,5 @@
 #include "core/Clock.h"
+#include "core/Paths.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/DCaixaAbertura.h"
 #include "framework/services/DConfiguracao.h"
@@ -6,6 +7,10 @@
 #include "framework/services/Module.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +62,30 @@ TEST_F(Services, ConfigurationChangedOnAnotherTerminalIsSeenWithoutARestart) {
     gerente.setValor(QStringLiteral("PDV.COD.PESQ"), QStringLiteral("N"));
     Clock::setFixed(agora.addSecs(-60));
     EXPECT_EQ(caixa.getStr(QStringLiteral("PDV.COD.PESQ")), u"N");
+}
+
+TEST_F(Services, ATerminalsOwnFileOverridesTheShopsValueOnThatTerminalOnly) {
+    QDateTime agora(QDate(2026, 12, 6), QTime(9, 0));
+    FixedClock relogio(agora);
+    QTemporaryDir pasta;
+    const QString antes = programFolder();
+    setProgramFolder(pasta.path());
+    TdmConfiguracao garcom(t.db());
+    garcom.registrarChaves();
+    QFile ini(QDir(pasta.path()).filePath(QStringLiteral("terminal.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("; the waiters' terminal\n[Outra]\nREST.GARCON=S\n[Configuracao]\n rest.touch = S \nPDV.COD.PESQ=\n");
+    ini.close();
+    EXPECT_EQ(garcom.getStr(QStringLiteral("REST.TOUCH")), u"S");
+    EXPECT_EQ(garcom.getStr(QStringLiteral("PDV.COD.PESQ")), u""); // given empty: off here
+    EXPECT_EQ(garcom.getStr(QStringLiteral("REST.GARCON")), u"N"); // another section's line is not a key
+    EXPECT_EQ(t->scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = 'REST.TOUCH'")).toString(),
+              u"N"); // the shop's value stays
+
+    ASSERT_TRUE(ini.remove());
+    Clock::setFixed(agora.addSecs(TdmConfiguracao::validadeCacheSegundos));
+    EXPECT_EQ(garcom.getStr(QStringLiteral("REST.TOUCH")), u"N");
+    setProgramFolder(antes);
 }
 
 TEST_F(Services, StartUpRegistersTheKeysTheScreensReadWithTheirDefaults) {

@@ -2,10 +2,14 @@
 
 #include "core/Clock.h"
 #include "core/Format.h"
+#include "core/Paths.h"
 #include "framework/db/RecordSet.h"
 #include "framework/services/ChavesConfiguracao.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/Module.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace kvo {
 
@@ -58,12 +62,34 @@ QString TdmConfiguracao::getStr(const QString& chave) {
     // A clock set back counts as expired too.
     if (it != m_cache.cend() && it->quando <= agora && it->quando.secsTo(agora) < validadeCacheSegundos)
         return it->valor;
-    const QString value =
+    const QString value = valorDoTerminal(key).value_or(
         m_db.scalar(QStringLiteral("select CFG_VALOR from CONFIGURACAO where CFG_CHAVE = :K"),
                     {{QStringLiteral("K"), key}})
-            .toString();
+            .toString());
     m_cache.insert(key, {value, agora});
     return value;
+}
+
+// Read again whenever a key's cached value expires, so an edit of the file
+// is seen as a change on another terminal is.
+std::optional<QString> TdmConfiguracao::valorDoTerminal(const QString& chave) const {
+    QFile arquivo(QDir(programFolder()).filePath(QStringLiteral("terminal.ini")));
+    if (!arquivo.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    bool naSecao = false;
+    while (!arquivo.atEnd()) {
+        const QString linha = QString::fromUtf8(arquivo.readLine()).trimmed();
+        if (linha.isEmpty() || linha.startsWith(u';') || linha.startsWith(u'#'))
+            continue;
+        if (linha.startsWith(u'[')) {
+            naSecao = linha.compare(QStringLiteral("[Configuracao]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype igual = linha.indexOf(u'=');
+        if (naSecao && igual > 0 && linha.left(igual).trimmed().toUpper() == chave)
+            return linha.mid(igual + 1).trimmed();
+    }
+    return std::nullopt;
 }
 
 int TdmConfiguracao::getInt(const QString& chave, int padrao) {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 namespace kvo {
 
 class Database;
@@ -18,6 +20,9 @@ struct ParametroConfiguracao {
 // Configuration keys (dmConfiguracao): each data module registers the keys it
 // owns with a default; afterwards reading a key gives the stored value. A key
 // nobody registered reads as empty, which every caller treats as off.
+// The keys are the shop's, in the database; one terminal may give some its
+// own value in "terminal.ini" of its program folder (section [Configuracao],
+// KEY=VALUE lines), which wins over the stored one on that terminal.
 class TdmConfiguracao {
 public:
     static TdmConfiguracao& gerarInstance();
@@ -49,6 +54,7 @@ private:
         QDateTime quando;
     };
     QHash<QString, Lido> m_cache; // key -> value and when it was read
+    std::optional<QString> valorDoTerminal(const QString& chave) const;
 };
 
 } // namespace kvo

@@ -20,6 +20,9 @@ struct TelasRestaurante {
     std::function<void()> transferenciaMesa;
     // Refreshes the open restaurant map, when there is one.
     std::function<void()> atualizarMapa;
+    // The touch sale screen for a table and its waiter (0: none); the touch
+    // map hands its posting there when RST.LAN.TOUCH is "S".
+    std::function<void(int mesa, int garcon)> vendaTouch;
 };
 TelasRestaurante& telasRestaurante();
 

@@ -11,61 +11,31 @@
 #include "framework/ui/Libgeral.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/UserInterface.h"
-#include "printservice/Pendentes.h"
 #include "registers/DECF.h"
 #include "restaurant/DResPedido.h"
 #include "restaurant/impressao/ConferenciaMesa.h"
 #include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UMenuRestauranteCancelamento.h"
 #include "restaurant/ui/UMenuRestauranteHost.h"
+#include "restaurant/ui/PainelMapaMesas.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
-#include <QToolButton>
 
 namespace kvo {
 
 namespace {
 const QString kNome = QStringLiteral("TfrmMenuRestaurante");
 QPointer<TfrmMenuRestaurante> g_aberto;
-
-QColor corEstado(EstadoMesa e) {
-    switch (e) {
-    case EstadoMesa::Livre: return QColor(0x2e, 0x9e, 0x4f);
-    case EstadoMesa::Extrato: return QColor(0x1f, 0x5f, 0xbf);
-    case EstadoMesa::Parada: return QColor(0xd0, 0x3a, 0x2f);
-    case EstadoMesa::Atendimento: return QColor(0xe8, 0xa3, 0x17);
-    }
-    return Qt::gray;
-}
-
-// The state's picture: a table top in the state's colour.
-QIcon figuraEstado(EstadoMesa e) {
-    static QIcon cache[4];
-    QIcon& icone = cache[int(e)];
-    if (icone.isNull()) {
-        QPixmap p(32, 32);
-        p.fill(Qt::transparent);
-        QPainter g(&p);
-        g.setRenderHint(QPainter::Antialiasing);
-        g.setBrush(corEstado(e));
-        g.setPen(QPen(corEstado(e).darker(140), 2));
-        g.drawEllipse(QRectF(3, 3, 26, 26));
-        icone = QIcon(p);
-    }
-    return icone;
-}
 
 // Item columns: (field, caption, characters at the bottom, on the right).
 struct ColunaItem {
@@ -82,77 +52,23 @@ const ColunaItem kColunas[] = {
 TfrmMenuRestaurante* menuRestauranteAberto() { return g_aberto; }
 
 TfrmMenuRestaurante::TfrmMenuRestaurante(QWidget* parent)
-    : TrepPadraoGeral(parent), m_db(TdmAcesso::gerarInstance().sqlCon()), m_mapa(m_db) {
+    : TrepPadraoGeral(parent), m_db(TdmAcesso::gerarInstance().sqlCon()) {
     setObjectName(QStringLiteral("frmMenuRestaurante"));
     setWindowTitle(QStringLiteral("Menu Restaurante"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     TdmResPedido::gerarInstance(); // registers the restaurant keys this screen reads
     TdmConfiguracao& cfg = TdmConfiguracao::gerarInstance();
-    if (cfg.getStr(QStringLiteral("PRORH.PERFIL")) == QLatin1String("S"))
-        m_larguraCelula *= 2; // room for the badge holder's tab numbers
     const bool inferior = cfg.getStr(QStringLiteral("REST.IT.INF")) == QLatin1String("S");
-
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("tmrAtualizar"));
-    m_timer->setInterval(40000);
-    connect(m_timer, &QTimer::timeout, this, [this] { executar([this] { VerificarControles(false, 0); }); });
 
     auto* grade = new QGridLayout;
     corpo()->addLayout(grade, 1);
 
-    // The map with its page controls, legend and the print warning.
-    auto* mapa = new QVBoxLayout;
-    auto* paginas = new QHBoxLayout;
-    m_anterior = new QToolButton(this);
-    m_anterior->setObjectName(QStringLiteral("imgAnterior"));
-    m_anterior->setArrowType(Qt::LeftArrow);
-    m_anterior->setFocusPolicy(Qt::NoFocus);
-    m_proxima = new QToolButton(this);
-    m_proxima->setObjectName(QStringLiteral("imgProxima"));
-    m_proxima->setArrowType(Qt::RightArrow);
-    m_proxima->setFocusPolicy(Qt::NoFocus);
-    m_pagina = new QLabel(this);
-    m_pagina->setObjectName(QStringLiteral("lblPagina"));
-    connect(m_anterior, &QToolButton::clicked, this, [this] { mudarPagina(-1); });
-    connect(m_proxima, &QToolButton::clicked, this, [this] { mudarPagina(1); });
-    paginas->addWidget(m_anterior);
-    paginas->addWidget(m_pagina);
-    paginas->addWidget(m_proxima);
-    paginas->addStretch();
-    const char* nomesLegenda[] = {"lblLivre", "lblExtrato", "lblParada", "lblAtendimento"};
-    for (EstadoMesa e : kEstadosMesa) {
-        auto* figura = new QLabel(this);
-        figura->setPixmap(figuraEstado(e).pixmap(16, 16));
-        QLabel*& l = m_legenda[int(e)];
-        l = new QLabel(nomeEstadoMesa(e), this);
-        l->setObjectName(QString::fromLatin1(nomesLegenda[int(e)]));
-        paginas->addWidget(figura);
-        paginas->addWidget(l);
-        paginas->addSpacing(8);
-    }
-    mapa->addLayout(paginas);
-    m_grade = new QTableWidget(this);
-    m_grade->setObjectName(QStringLiteral("grdMapa"));
-    m_grade->horizontalHeader()->hide();
-    m_grade->verticalHeader()->hide();
-    m_grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grade->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grade->setTabKeyNavigation(false); // arrows move on the map, Tab leaves it
-    m_grade->setIconSize(QSize(28, 28));
-    m_grade->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grade->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grade->horizontalHeader()->setMinimumSectionSize(8);
-    m_grade->verticalHeader()->setMinimumSectionSize(8);
-    m_grade->installEventFilter(this);
-    connect(m_grade, &QTableWidget::currentCellChanged, this,
-            [this] { executar([this] { atualizarGridFilhos(); }); });
-    mapa->addWidget(m_grade, 1);
-    m_avisoImpressao = new QLabel(this);
-    m_avisoImpressao->setObjectName(QStringLiteral("lblAvisoImpressao"));
-    m_avisoImpressao->setStyleSheet(QStringLiteral("color: white; background: #c0392b; padding: 4px; font-weight: bold"));
-    m_avisoImpressao->hide();
-    mapa->addWidget(m_avisoImpressao);
-    grade->addLayout(mapa, 0, 0);
+    m_painelMapa = new PainelMapaMesas(m_db, false, this);
+    if (cfg.getStr(QStringLiteral("PRORH.PERFIL")) == QLatin1String("S"))
+        m_painelMapa->setTamanhoCelula(96 * 2, 60); // room for the badge holder's tab numbers
+    connect(m_painelMapa, &PainelMapaMesas::selecaoMudou, this, [this] { executar([this] { atualizarGridFilhos(); }); });
+    connect(m_painelMapa, &PainelMapaMesas::mesaConfirmada, this, [this] { executarAcao(1); }); // Enter posts on it
+    grade->addWidget(m_painelMapa, 0, 0);
 
     auto* lateral = new QWidget(this);
     lateral->setObjectName(QStringLiteral("pnlAcoes"));
@@ -189,8 +105,8 @@ TfrmMenuRestaurante::TfrmMenuRestaurante(QWidget* parent)
 
 TfrmMenuRestaurante::~TfrmMenuRestaurante() {
     // The grids go first: nothing may reach the item rows while they are freed.
-    m_timer->stop();
-    m_grade->blockSignals(true);
+    m_painelMapa->timer()->stop();
+    m_painelMapa->blockSignals(true);
     delete m_painelItens[0];
     delete m_painelItens[1];
 }
@@ -294,74 +210,16 @@ void TfrmMenuRestaurante::usarECF(FiscalPrinter* ecf, Digest* assinador) {
     m_assinador = assinador;
 }
 
-int TfrmMenuRestaurante::mesaSelecionada() const {
-    const int i = m_grade->currentRow() * m_mapa.colunas() + m_grade->currentColumn();
-    if (m_grade->currentRow() < 0 || i < 0 || i >= m_mapa.celulas().size())
-        return 0;
-    return m_mapa.celulas()[i].codcontrole;
-}
-
-void TfrmMenuRestaurante::ajustarGrade() {
-    const QSize area = m_grade->viewport()->size();
-    m_mapa.setGrade(MapaMesas::quantasCabem(area.width(), m_larguraCelula),
-                    MapaMesas::quantasCabem(area.height(), m_alturaCelula));
-}
+int TfrmMenuRestaurante::mesaSelecionada() const { return m_painelMapa->mesaSelecionada(); }
+const MapaMesas& TfrmMenuRestaurante::mapa() const { return m_painelMapa->mapa(); }
+QTimer* TfrmMenuRestaurante::timer() const { return m_painelMapa->timer(); }
 
 void TfrmMenuRestaurante::VerificarControles(bool resize, int passo) {
-    m_timer->stop();
-    const int anterior = m_grade->currentRow() < 0 ? -1 : m_grade->currentRow() * m_mapa.colunas() + m_grade->currentColumn();
-    if (resize)
-        ajustarGrade();
-    struct Reiniciar { // step 8 whatever happened
-        QTimer* t;
-        ~Reiniciar() { t->start(); }
-    } reiniciar{m_timer};
-    m_mapa.verificar(passo);
-    m_anterior->setVisible(m_mapa.temAnterior());
-    m_proxima->setVisible(m_mapa.temProxima());
-    m_pagina->setText(m_mapa.rotuloPagina());
-    preencherMapa(m_mapa.posicaoRestaurada(anterior));
-    for (EstadoMesa e : kEstadosMesa)
-        m_legenda[int(e)]->setText(m_mapa.legenda(e));
-    mostrarAvisoImpressao();
-}
-
-void TfrmMenuRestaurante::preencherMapa(int posicao) {
-    QSignalBlocker calado(m_grade);
-    const int colunas = m_mapa.colunas(), linhas = m_mapa.linhas();
-    m_grade->clear();
-    m_grade->setColumnCount(colunas);
-    m_grade->setRowCount(linhas);
-    const QSize area = m_grade->viewport()->size();
-    for (int c = 0; c < colunas; ++c)
-        m_grade->setColumnWidth(c, std::max(m_larguraCelula, area.width() / colunas));
-    for (int r = 0; r < linhas; ++r)
-        m_grade->setRowHeight(r, std::max(m_alturaCelula, area.height() / linhas));
-    const auto& celulas = m_mapa.celulas();
-    for (int i = 0; i < celulas.size(); ++i) {
-        auto* item = new QTableWidgetItem(figuraEstado(celulas[i].estado), rotuloMesa(celulas[i].codcontrole));
-        item->setToolTip(nomeEstadoMesa(celulas[i].estado));
-        item->setData(Qt::UserRole, celulas[i].codcontrole);
-        QFont f = item->font();
-        f.setPointSize(14);
-        f.setBold(true);
-        item->setFont(f);
-        m_grade->setItem(i / colunas, i % colunas, item);
-    }
-    for (int i = int(celulas.size()); i < colunas * linhas; ++i) { // no cell to land on past the last table
-        auto* vazio = new QTableWidgetItem;
-        vazio->setFlags(Qt::NoItemFlags);
-        m_grade->setItem(i / colunas, i % colunas, vazio);
-    }
-    if (posicao >= 0)
-        m_grade->setCurrentCell(posicao / colunas, posicao % colunas);
-    calado.unblock();
-    atualizarGridFilhos();
+    m_painelMapa->verificarControles(resize, passo);
 }
 
 void TfrmMenuRestaurante::atualizarGridFilhos() {
-    const int i = m_grade->currentRow() < 0 ? -1 : m_grade->currentRow() * m_mapa.colunas() + m_grade->currentColumn();
-    const CelulaMesa celula = i >= 0 && i < m_mapa.celulas().size() ? m_mapa.celulas()[i] : CelulaMesa{};
+    const CelulaMesa celula = m_painelMapa->celulaSelecionada();
     m_itens->close();
     m_itens->setCommandText(sqlItensMesa(celula.codpedido, m_ocultar[0]->isChecked()));
     m_itens->open();
@@ -405,30 +263,6 @@ void TfrmMenuRestaurante::atualizarGridFilhos() {
         b->setEnabled(normal);
 }
 
-void TfrmMenuRestaurante::mostrarAvisoImpressao() {
-    // The stations' folders when this terminal knows them, and the queue.
-    QStringList atrasadas;
-    try {
-        const QString arquivo = impressao::ConfigImpressao::arquivoPadrao();
-        if (QFile::exists(arquivo))
-            atrasadas = impressao::estacoesComAtraso(
-                impressao::pendentesImpressao(impressao::ConfigImpressao::ler(arquivo), &m_db));
-        else
-            atrasadas = impressao::estacoesComAtraso(m_db);
-    } catch (const std::exception& e) {
-        atrasadas = {QStringLiteral("serviço de impressão (%1)").arg(QString::fromUtf8(e.what()))};
-    }
-    m_avisoImpressao->setVisible(!atrasadas.isEmpty());
-    m_avisoImpressao->setText(QStringLiteral("Atenção: impressão parada há mais de 1 minuto em ") +
-                              atrasadas.join(QStringLiteral(", ")));
-}
-
-void TfrmMenuRestaurante::mudarPagina(int passo) {
-    if ((passo < 0 && !m_mapa.temAnterior()) || (passo > 0 && !m_mapa.temProxima()))
-        return;
-    executar([this, passo] { VerificarControles(false, passo); });
-}
-
 void TfrmMenuRestaurante::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         if (const QScreen* tela = screen()) {
@@ -444,31 +278,6 @@ void TfrmMenuRestaurante::showEvent(QShowEvent* event) {
     aplicarDireitos();
     executar([this] { VerificarControles(true, MapaMesas::kRecontar); });
     m_acoes[0].botao->setFocus();
-}
-
-void TfrmMenuRestaurante::resizeEvent(QResizeEvent* event) {
-    TrepPadraoGeral::resizeEvent(event);
-    if (!isVisible())
-        return;
-    const int colunas = m_mapa.colunas(), linhas = m_mapa.linhas();
-    ajustarGrade();
-    if (colunas != m_mapa.colunas() || linhas != m_mapa.linhas())
-        executar([this] { VerificarControles(false, MapaMesas::kRecontar); });
-}
-
-bool TfrmMenuRestaurante::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grade && event->type() == QEvent::KeyPress) {
-        const auto* k = static_cast<QKeyEvent*>(event);
-        if (k->key() == Qt::Key_PageDown || k->key() == Qt::Key_PageUp) {
-            mudarPagina(k->key() == Qt::Key_PageDown ? 1 : -1);
-            return true;
-        }
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) { // Enter on a table posts on it
-            executarAcao(1);
-            return true;
-        }
-    }
-    return TrepPadraoGeral::eventFilter(watched, event);
 }
 
 void TfrmMenuRestaurante::aplicarDireitos() {
@@ -488,7 +297,7 @@ void TfrmMenuRestaurante::executarAcao(int numero) {
         &TfrmMenuRestaurante::btnMenuFiscalClick, &TfrmMenuRestaurante::btnDeliveryClick,
         &TfrmMenuRestaurante::btnTransItemClick,  &TfrmMenuRestaurante::btnBalcaoClick,
         &TfrmMenuRestaurante::btnSairClick};
-    m_timer->stop();
+    m_painelMapa->timer()->stop();
     m_emAcao = true;
     executar([this, numero] { (this->*metodos[numero - 1])(); });
     m_emAcao = false;
@@ -590,7 +399,7 @@ void TfrmMenuRestaurante::btnSairClick() { close(); }
 void TfrmMenuRestaurante::btnCancelarItemClick() {
     if (!m_itens->active() || m_itens->isEmpty())
         return;
-    m_timer->stop();
+    m_painelMapa->timer()->stop();
     ItemDoMapa item;
     item.codpedidoitem = int(m_itens->field(QStringLiteral("CODPEDIDOITEM")).asInteger());
     item.codpedido = int(m_itens->field(QStringLiteral("CODPEDIDO")).asInteger());
@@ -600,7 +409,7 @@ void TfrmMenuRestaurante::btnCancelarItemClick() {
         TfrmMenuRestaurante* tela;
         ~Depois() {
             executar([t = tela] { t->VerificarControles(false, 0); });
-            tela->m_grade->setFocus();
+            tela->m_painelMapa->grade()->setFocus();
         }
     } depois{this};
     cancelarItemDoMapa(m_db, item);

@@ -11,13 +11,12 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
-class QTableWidget;
 class QTimer;
-class QToolButton;
 
 namespace kvo {
 
 class Database;
+class PainelMapaMesas;
 class Digest;
 class FiscalPrinter;
 class RecordSet;
@@ -25,8 +24,8 @@ class RecordSetModel;
 
 // "Menu Restaurante": the cashier's paged map of the tables, the items of the
 // selected one and the numbered actions. One instance (see
-// registrarTelasMenuRestaurante); the rules live in MapaMesas and
-// cancelarItemDoMapa.
+// registrarTelasMenuRestaurante); the map is PainelMapaMesas, the rules
+// live in MapaMesas and cancelarItemDoMapa.
 class TfrmMenuRestaurante : public TrepPadraoGeral {
     Q_OBJECT
 public:
@@ -39,15 +38,13 @@ public:
     // recounts, otherwise it moves the page.
     void VerificarControles(bool resize, int passo);
     void atualizarGridFilhos();
-    const MapaMesas& mapa() const { return m_mapa; }
-    QTimer* timer() const { return m_timer; }
+    const MapaMesas& mapa() const;
+    QTimer* timer() const;
     // The selected cell (the table number, 0 when none).
     int mesaSelecionada() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Acao {
@@ -60,10 +57,6 @@ private:
     void adicionarAcao(QWidget* lateral, int numero, const QString& titulo, const QString& menu);
     void aplicarDireitos();
     void executarAcao(int numero);
-    void ajustarGrade();
-    void preencherMapa(int posicao);
-    void mostrarAvisoImpressao();
-    void mudarPagina(int passo);
     bool caixaLiberado();
     FiscalPrinter* ecf();
     bool avisarECF(bool obrigatoria);
@@ -80,13 +73,7 @@ private:
     void btnCancelarItemClick();
 
     Database& m_db;
-    MapaMesas m_mapa;
-    QTableWidget* m_grade;
-    QToolButton* m_anterior;
-    QToolButton* m_proxima;
-    QLabel* m_pagina;
-    QLabel* m_legenda[4];
-    QLabel* m_avisoImpressao;
+    PainelMapaMesas* m_painelMapa;
     QLabel* m_mesa[2];
     QLabel* m_totProdutos[2];
     QLabel* m_totPedido[2];
@@ -96,9 +83,7 @@ private:
     QWidget* m_painelItens[2];
     std::unique_ptr<RecordSet> m_itens;
     std::unique_ptr<RecordSetModel> m_modelo;
-    QTimer* m_timer;
     QList<Acao> m_acoes; // indexed by action number - 1
-    int m_larguraCelula = 96, m_alturaCelula = 60;
     FiscalPrinter* m_ecf = nullptr;
     Digest* m_assinador = nullptr;
     bool m_emAcao = false;

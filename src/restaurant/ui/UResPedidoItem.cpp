@@ -7,6 +7,7 @@
 #include "framework/ui/UserInterface.h"
 #include "registers/DProduto.h"
 #include "restaurant/DResPedido.h"
+#include "restaurant/OperacoesPedido.h"
 
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -139,17 +140,12 @@ void TfrmResPedidoItem::produtoEscolhido() {
     const qint64 produto = i.field(QStringLiteral("CODPRODUTO")).asInteger();
     if (produto <= 0 || produto == m_ultimoProduto)
         return;
-    const QString personalizado =
-        m_dm.conexao()
-            .scalar(QStringLiteral("SELECT PRO_PERSONALIZADO FROM PRODUTO WHERE CODPRODUTO = :P"), {{QStringLiteral("P"), produto}})
-            .toString();
-    if (personalizado == QLatin1String("S")) {
-        const QString descricao = i.field(QStringLiteral("PRO_DESCRICAO")).asString();
+    try {
+        recusarProdutoComOpcoes(m_dm, produto, i.field(QStringLiteral("PRO_DESCRICAO")).asString());
+    } catch (...) {
         i.field(QStringLiteral("CODPESQUISA")).setValue(QString());
         m_binder->refresh();
-        Error(QStringLiteral("O produto \"%1\" é vendido com opções (personalizado) e as opções ainda não podem ser "
-                             "escolhidas nesta tela. Lance-o pela venda touch ou escolha outro produto.")
-                  .arg(descricao));
+        throw;
     }
     m_ultimoProduto = produto;
     if (ligada("REST.OBS.VRP")) {
