@@ -69,7 +69,10 @@ void TfrmMenuRestauranteTouch::rodar(void (TfrmMenuRestauranteTouch::*metodo)(),
         limparProduto();
     mostrarEstado();
     tratarEvento([this] { VerificarControles(false, MapaMesas::kRecontar); });
-    activateWindow(); // another screen may have had the keyboard
+    // Another screen may have had the keyboard; one the action left open
+    // (the host's quick sale) keeps it.
+    if (QWidget* aberta = QApplication::activeModalWidget(); !aberta || aberta == this)
+        activateWindow();
     if (!ok && m_regras.campoRecusado() != LancamentoTouch::Campo::Nenhum) {
         focarCampoRecusado();
         return;
