@@ -98,6 +98,7 @@ TEST_F(Pesquisa, InteractiveSearchPutsTheChosenKeyInTheField) {
 TEST_F(Pesquisa, EnterInTheTextSearchesAndEnterOnARowChoosesIt) {
     instalarDialogoPesquisa();
     pesquisa.setRotulos({{QStringLiteral("PRO_DESCRICAO"), QStringLiteral("Descrição")}});
+    pesquisa.setColunasOcultas({QStringLiteral("pro_preco01")});
     bool buscou = false;
     QTimer timer;
     timer.setInterval(5);
@@ -118,6 +119,9 @@ TEST_F(Pesquisa, EnterInTheTextSearchesAndEnterOnARowChoosesIt) {
         // The heading the search was given; a column without one keeps its name.
         EXPECT_EQ(grade->model()->headerData(1, Qt::Horizontal).toString(), u"Descrição");
         EXPECT_EQ(grade->model()->headerData(0, Qt::Horizontal).toString(), u"CODPRODUTO");
+        for (int c = 0; c < grade->model()->columnCount(); ++c) // the hidden column is read, not shown
+            EXPECT_EQ(grade->isColumnHidden(c), grade->model()->headerData(c, Qt::Horizontal).toString() == u"PRO_PRECO01")
+                << c;
         QTest::keyClick(texto, Qt::Key_Tab);
         EXPECT_EQ(dlg->focusWidget(), grade);
         QTest::keyClick(dlg->focusWidget(), Qt::Key_Return);

@@ -3,6 +3,7 @@
 // a bill printed, two tables closed with cash and card, an item cancelled on
 // the third; at the end stock, orders, coupons and the fiscal printer's
 // counters must tell the same story.
+#include "../restaurant/TicketsRecebidos.h"
 #include "../restaurant/ui/Roteiro.h"
 
 #include "core/Clock.h"
@@ -27,7 +28,6 @@
 #include "support/TestDatabase.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,16 +156,7 @@ protected:
     Currency estoque(const QString& codigo) {
         return dinheiro(QStringLiteral("select PRO_ESTQ_ATUAL from PRODUTO where PRO_CODPESQ_1 = '%1'").arg(codigo));
     }
-    QStringList tickets() const {
-        QStringList out;
-        QDirIterator it(home.path(), {QStringLiteral("PED_*.ped")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile f(it.next());
-            if (!f.fileName().contains(QStringLiteral("/temp/")) && f.open(QIODevice::ReadOnly))
-                out << QString::fromUtf8(f.readAll());
-        }
-        return out;
-    }
+    QStringList tickets() const { return ticketsRecebidos(home.path()); }
     QStringList erros() const {
         QStringList out;
         for (const auto& m : ui.messages())

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -36,6 +37,9 @@ public:
     // Column headings the user reads in the search, by column name; a
     // column without one shows its name.
     void setRotulos(QHash<QString, QString> rotulos) { m_rotulos = std::move(rotulos); }
+    // Columns read but not shown to the user (by column name).
+    void setColunasOcultas(QStringList colunas) { m_ocultas = std::move(colunas); }
+    const QStringList& colunasOcultas() const { return m_ocultas; }
 
     // Positions on the row whose key equals the code; true when found. When
     // not found and `mostrar`, tells the user.
@@ -62,6 +66,7 @@ private:
     QString m_naoEncontrado = QStringLiteral("Registro não encontrado!");
     std::unique_ptr<RecordSet> m_encontrado;
     QHash<QString, QString> m_rotulos;
+    QStringList m_ocultas;
 };
 
 namespace Libgeral {

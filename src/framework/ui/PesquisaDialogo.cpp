@@ -59,6 +59,8 @@ public:
         m_rs = m_pesquisa.pesquisar(m_texto->text().trimmed());
         m_model = std::make_unique<RecordSetModel>(*m_rs);
         m_grade->setModel(m_model.get());
+        for (int i = 0; i < m_rs->fieldCount(); ++i)
+            m_grade->setColumnHidden(i, m_pesquisa.colunasOcultas().contains(m_rs->field(i).name(), Qt::CaseInsensitive));
         if (!m_rs->isEmpty())
             m_grade->selectRow(0);
     }

@@ -14,6 +14,7 @@
 #include "registers/DECF.h"
 #include "restaurant/DResPedido.h"
 #include "restaurant/impressao/ConferenciaMesa.h"
+#include "restaurant/ui/AcoesMapa.h"
 #include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UMenuRestauranteCancelamento.h"
 #include "restaurant/ui/UMenuRestauranteHost.h"
@@ -264,13 +265,8 @@ void TfrmMenuRestaurante::atualizarGridFilhos() {
 }
 
 void TfrmMenuRestaurante::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        if (const QScreen* tela = screen()) {
-            const QRect r = tela->availableGeometry();
-            resize(r.width() - 20, r.height() - 210);
-            move(r.x() + (r.width() - width()) / 2, std::max(r.y(), r.y() + (r.height() - height()) / 2 - 45));
-        }
-    }
+    if (!event->spontaneous())
+        acoesMapa::posicionar(*this);
     TrepPadraoGeral::showEvent(event);
     if (event->spontaneous())
         return;
@@ -305,29 +301,11 @@ void TfrmMenuRestaurante::executarAcao(int numero) {
         executar([this] { VerificarControles(false, MapaMesas::kRecontar); });
 }
 
-bool TfrmMenuRestaurante::caixaLiberado() {
-    return !TdmAcesso::gerarInstance().getTrabalhaAbertura() ||
-           TdmCaixaAbertura::gerarInstance().verificarCaixaAberto(true) > 0;
-}
+bool TfrmMenuRestaurante::caixaLiberado() { return acoesMapa::caixaLiberado(); }
 
-FiscalPrinter* TfrmMenuRestaurante::ecf() {
-    if (m_ecf)
-        return m_ecf->Ativo() ? m_ecf : nullptr;
-    TdmECF& terminal = TdmECF::gerarInstance();
-    return terminal.Ativo() ? &terminal.ecf() : nullptr;
-}
+FiscalPrinter* TfrmMenuRestaurante::ecf() { return acoesMapa::ecfAtiva(m_ecf); }
 
-// The warning before the fiscal actions; true when the printer can be used.
-bool TfrmMenuRestaurante::avisarECF(bool obrigatoria) {
-    FiscalPrinter* impressora = ecf();
-    if (!impressora) {
-        Alerta(QStringLiteral("Impressora (ECF) não disponível!"), obrigatoria);
-        return false;
-    }
-    if (impressora->ocupada())
-        Alerta(QStringLiteral("Aguarde impressora ocupada!"), true);
-    return true;
-}
+bool TfrmMenuRestaurante::avisarECF(bool obrigatoria) { return acoesMapa::avisarECF(ecf(), obrigatoria); }
 
 void TfrmMenuRestaurante::btnLancamentoClick() {
     if (!caixaLiberado())

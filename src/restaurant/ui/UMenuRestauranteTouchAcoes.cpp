@@ -17,6 +17,7 @@
 #include "restaurant/MapaMesas.h"
 #include "restaurant/impressao/ConferenciaMesa.h"
 #include "restaurant/ui/PainelMapaMesas.h"
+#include "restaurant/ui/AcoesMapa.h"
 #include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UMenuRestauranteHost.h"
 
@@ -155,6 +156,14 @@ void TfrmMenuRestauranteTouch::pesquisarProduto() {
     TwbtPesquisa& pesquisa = TdmProduto::gerarInstance().pesquisa();
     if (!TwbtPesquisa::dialogo)
         return;
+    // The price column only where the shop shows it to the waiters; the
+    // search is shared, so it is put back afterwards.
+    const bool preco = TdmConfiguracao::gerarInstance().getStr(QStringLiteral("PRO.VLR.SERV")) == QLatin1String("S");
+    pesquisa.setColunasOcultas(preco ? QStringList{} : QStringList{QStringLiteral("PRO_PRECO01")});
+    struct Repor {
+        TwbtPesquisa& p;
+        ~Repor() { p.setColunasOcultas({}); }
+    } repor{pesquisa};
     const QVariant chave = TwbtPesquisa::dialogo(pesquisa, QStringLiteral("Pesquisa de Produtos"));
     activateWindow();
     if (chave.isNull())
@@ -230,13 +239,8 @@ bool TfrmMenuRestauranteTouch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMenuRestauranteTouch::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        if (const QScreen* tela = screen()) {
-            const QRect r = tela->availableGeometry();
-            resize(r.width() - 20, r.height() - 210);
-            move(r.x() + (r.width() - width()) / 2, std::max(r.y(), r.y() + (r.height() - height()) / 2 - 45));
-        }
-    }
+    if (!event->spontaneous())
+        acoesMapa::posicionar(*this);
     TrepPadraoGeral::showEvent(event);
     if (event->spontaneous())
         return;
@@ -246,28 +250,11 @@ void TfrmMenuRestauranteTouch::showEvent(QShowEvent* event) {
     m_edtMesa->setFocus();
 }
 
-bool TfrmMenuRestauranteTouch::caixaLiberado() {
-    return !TdmAcesso::gerarInstance().getTrabalhaAbertura() ||
-           TdmCaixaAbertura::gerarInstance().verificarCaixaAberto(true) > 0;
-}
+bool TfrmMenuRestauranteTouch::caixaLiberado() { return acoesMapa::caixaLiberado(); }
 
-FiscalPrinter* TfrmMenuRestauranteTouch::ecf() {
-    if (m_ecf)
-        return m_ecf->Ativo() ? m_ecf : nullptr;
-    TdmECF& terminal = TdmECF::gerarInstance();
-    return terminal.Ativo() ? &terminal.ecf() : nullptr;
-}
+FiscalPrinter* TfrmMenuRestauranteTouch::ecf() { return acoesMapa::ecfAtiva(m_ecf); }
 
-bool TfrmMenuRestauranteTouch::avisarECF(bool obrigatoria) {
-    FiscalPrinter* impressora = ecf();
-    if (!impressora) {
-        Alerta(QStringLiteral("Impressora (ECF) não disponível!"), obrigatoria);
-        return false;
-    }
-    if (impressora->ocupada())
-        Alerta(QStringLiteral("Aguarde impressora ocupada!"), true);
-    return true;
-}
+bool TfrmMenuRestauranteTouch::avisarECF(bool obrigatoria) { return acoesMapa::avisarECF(ecf(), obrigatoria); }
 
 // The table the other screens open on: the one typed, else the map's.
 int TfrmMenuRestauranteTouch::mesaEscolhida() const {

@@ -9,6 +9,8 @@
 #include "devices/RecordingTarget.h"
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/ScreenRegistry.h"
+#include "registers/DProduto.h"
+#include "framework/ui/Pesquisa.h"
 #include "restaurant/ui/PainelMapaMesas.h"
 #include "restaurant/ui/UMenuRestauranteTouch.h"
 
@@ -449,6 +451,29 @@ TEST_F(Touch, KeyboardOnlyWalk) {
     tecla(Qt::Key_Escape); // then the screen
     EXPECT_EQ(ui.questions(), QStringList{QStringLiteral("Confirma sair da tela?")});
     EXPECT_FALSE(tela->isVisible());
+}
+
+// F3 shows the price to the waiters only where the shop wants it; the
+// search chosen fills the panel.
+TEST_F(Touch, F3SearchShowsThePriceOnlyWhenTheShopSaysSo) {
+    abrir();
+    digitarTeclas(QStringLiteral("2"));
+    ASSERT_EQ(estado(), Estado::Lancando);
+    QList<QStringList> ocultas;
+    const auto antes = TwbtPesquisa::dialogo;
+    TwbtPesquisa::dialogo = [&](TwbtPesquisa& p, const QString&) {
+        ocultas << p.colunasOcultas();
+        return QVariant(QStringLiteral("2001"));
+    };
+    for (const char* valor : {"N", "S"}) {
+        cfg().setValor(QStringLiteral("PRO.VLR.SERV"), QString::fromLatin1(valor));
+        tecla(Qt::Key_F3);
+    }
+    TwbtPesquisa::dialogo = antes;
+    EXPECT_EQ(ocultas, (QList<QStringList>{{QStringLiteral("PRO_PRECO01")}, {}}));
+    EXPECT_TRUE(TdmProduto::gerarInstance().pesquisa().colunasOcultas().isEmpty()) << "the shared search is put back";
+    EXPECT_EQ(campo("edtDescricao")->text(), u"REFRIGERANTE");
+    EXPECT_EQ(focado(), u"getQtde");
 }
 
 TEST_F(Touch, TheTouchSaleTakesThePostingWhenItsEntryIsFilled) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../PedidoFixture.h"
+#include "../TicketsRecebidos.h"
 #include "Roteiro.h"
 
 #include "core/Paths.h"
@@ -8,7 +9,6 @@
 #include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UResPedido.h"
 
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -43,16 +43,7 @@ protected:
     }
 
     // The ticket files the stations' manager folders received.
-    QStringList tickets() const {
-        QStringList out;
-        QDirIterator it(home.path(), {QStringLiteral("PED_*.ped")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile f(it.next());
-            if (!f.fileName().contains(QStringLiteral("/temp/")) && f.open(QIODevice::ReadOnly))
-                out << QString::fromUtf8(f.readAll());
-        }
-        return out;
-    }
+    QStringList tickets() const { return ticketsRecebidos(home.path()); }
     static void digitar(QWidget* tela, const QString& texto, Qt::Key depois = Qt::Key_Return) {
         QTest::keyClicks(tela->focusWidget(), texto);
         QTest::keyClick(tela->focusWidget(), depois);

@@ -2,13 +2,8 @@
 // typed, at 1024x768 (offscreen) for people to look at:
 //   kvo_sales_capturas PASTA_DO_PROGRAMA PASTA_DAS_IMAGENS
 // Posts three items on table 5 first when it has no open order.
-#include "core/Paths.h"
-#include "framework/db/Database.h"
-#include "framework/services/DAcesso.h"
-#include "framework/services/DCaixaAbertura.h"
-#include "framework/services/DConfiguracao.h"
-#include "framework/services/Module.h"
-#include "restaurant/DResPedido.h"
+#include "../../restaurant/ui/TerminalDemo.h"
+
 #include "sales/ui/UVendaRapida.h"
 
 #include <QApplication>
@@ -27,34 +22,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        setProgramFolder(QString::fromLocal8Bit(argv[1]));
         const QString saida = QString::fromLocal8Bit(argv[2]);
         QDir().mkpath(saida);
-        Database db(ConnectionSettings::fromProgramFolder());
-        db.open();
-        Module module;
-        TdmAcesso::gerarInstance().usarConexao(db);
-        TdmAcesso::gerarInstance().setUsuario({1, QStringLiteral("Administrador"), 1, true});
-        TdmConfiguracao::gerarInstance().registrarChaves();
-        if (!TdmCaixaAbertura::gerarInstance().caixaAberto())
-            TdmCaixaAbertura::gerarInstance().abrir(QDate::currentDate(), Currency(), QStringLiteral("Administrador"));
-        TdmResPedido& dm = TdmResPedido::gerarInstance();
+        test::TerminalDemo terminal(QString::fromLocal8Bit(argv[1]));
         const int mesa = 5;
-        if (dm.pedidoAberto(mesa) <= 0) {
-            dm.abrirMesa(mesa);
-            for (const auto& [codigo, qtde] : {std::pair{"1001", 2}, std::pair{"2001", 3}, std::pair{"3001", 1}}) {
-                const auto produto = db.scalar(QStringLiteral("select first 1 PRO_CODPESQ_1 from PRODUTO where "
-                                                              "coalesce(PRO_PERSONALIZADO, 'N') <> 'S' and PRO_PRECO01 > 0 "
-                                                              "and PRO_CODPESQ_1 >= :C order by PRO_CODPESQ_1"),
-                                               {{QStringLiteral("C"), QString::fromLatin1(codigo)}});
-                dm.cdsResPedidoItem().append();
-                dm.cdsResPedidoItem().field(QStringLiteral("CODPESQUISA")).setValue(produto);
-                dm.cdsResPedidoItem().field(QStringLiteral("PEDI_QTDE")).setValue(qtde);
-                dm.cdsResPedidoItem().post();
-            }
-            dm.ResPedido_CalculaTotal();
-            dm.gravarPedido();
-        }
+        terminal.lancarMesa(mesa, {{"1001", 2}, {"2001", 3}, {"3001", 1}});
         TfrmVendaRapida tela({0, 0, 0});
         tela.resize(1024, 768);
         tela.show();
@@ -68,11 +40,7 @@ int main(int argc, char** argv) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("150"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QApplication::processEvents();
-        const QString arquivo = QDir(saida).filePath(QStringLiteral("venda-rapida-fechamento.png"));
-        if (!tela.grab().save(arquivo))
-            throw std::runtime_error("não foi possível gravar " + arquivo.toStdString());
-        std::printf("%s\n", qPrintable(arquivo));
+        test::TerminalDemo::salvar(tela, QDir(saida).filePath(QStringLiteral("venda-rapida-fechamento.png")));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
