@@ -3,8 +3,11 @@
 #include "devices/FiscalPrinter.h"
 #include "framework/services/DAcesso.h"
 #include "framework/services/DCaixaAbertura.h"
+#include "framework/services/DConfiguracao.h"
+#include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/UserInterface.h"
 #include "registers/DECF.h"
+#include "restaurant/impressao/ConferenciaMesa.h"
 
 #include <QScreen>
 #include <QWidget>
@@ -33,6 +36,24 @@ bool avisarECF(FiscalPrinter* impressora, bool obrigatoria) {
     if (impressora->ocupada())
         Alerta(QStringLiteral("Aguarde impressora ocupada!"), true);
     return true;
+}
+
+void imprimirConferencia(Database& db, int mesa, FiscalPrinter* impressora, Digest* assinador) {
+    if (!impressora)
+        Alerta(QStringLiteral("Impressora (ECF) não disponível!"), true);
+    Digest& ead = assinador ? *assinador : TdmECF::gerarInstance().ead();
+    try {
+        ConferenciaMesa(db, TdmConfiguracao::gerarInstance(), mesa, ead, *impressora);
+    } catch (const ConferenciaNaoGravada& e) {
+        Error(e.message());
+    } catch (const FiscalPrinterError& e) {
+        Error(e.message());
+    }
+}
+
+void abrirDelivery() {
+    exigirTela(ScreenRegistry::existe(QStringLiteral("TfrmDelivery")), QStringLiteral("TfrmDelivery"));
+    ScreenRegistry::abrir(QStringLiteral("TfrmDelivery"));
 }
 
 void posicionar(QWidget& mapa) {

@@ -4,6 +4,8 @@ class QWidget;
 
 namespace kvo {
 
+class Database;
+class Digest;
 class FiscalPrinter;
 
 // What both restaurant maps (classic and touch) check and do around their
@@ -20,6 +22,11 @@ FiscalPrinter* ecfAtiva(FiscalPrinter* dada);
 // `obrigatoria`), or "Aguarde impressora ocupada!" while it answers a
 // command; true when the printer can be used.
 bool avisarECF(FiscalPrinter* impressora, bool obrigatoria);
+// The table check of `mesa` on the printer (refused without one), signed by
+// `assinador` or the terminal's digest; its failures reach the user.
+void imprimirConferencia(Database& db, int mesa, FiscalPrinter* impressora, Digest* assinador);
+// The delivery screen, when this build has one.
+void abrirDelivery();
 // The screen's height less 210 and width less 20, centred, 45 units higher.
 void posicionar(QWidget& mapa);
 

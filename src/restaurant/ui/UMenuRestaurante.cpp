@@ -11,9 +11,7 @@
 #include "framework/ui/Libgeral.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/UserInterface.h"
-#include "registers/DECF.h"
 #include "restaurant/DResPedido.h"
-#include "restaurant/impressao/ConferenciaMesa.h"
 #include "restaurant/ui/AcoesMapa.h"
 #include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UMenuRestauranteCancelamento.h"
@@ -330,17 +328,7 @@ void TfrmMenuRestaurante::btnExtratoClick() {
     const int mesa = telasRestaurante().escolhaPedido(QStringLiteral("Extrato"), mesaSelecionada());
     if (mesa <= 0)
         return;
-    FiscalPrinter* impressora = ecf();
-    if (!impressora)
-        Alerta(QStringLiteral("Impressora (ECF) não disponível!"), true);
-    Digest& ead = m_assinador ? *m_assinador : TdmECF::gerarInstance().ead();
-    try {
-        ConferenciaMesa(m_db, TdmConfiguracao::gerarInstance(), mesa, ead, *impressora);
-    } catch (const ConferenciaNaoGravada& e) {
-        Error(e.message());
-    } catch (const FiscalPrinterError& e) {
-        Error(e.message());
-    }
+    acoesMapa::imprimirConferencia(m_db, mesa, ecf(), m_assinador);
 }
 
 void TfrmMenuRestaurante::btnFechamentoClick() {
@@ -356,8 +344,7 @@ void TfrmMenuRestaurante::btnMenuFiscalClick() {
 void TfrmMenuRestaurante::btnDeliveryClick() {
     if (!caixaLiberado())
         return;
-    exigirTela(ScreenRegistry::existe(QStringLiteral("TfrmDelivery")), QStringLiteral("TfrmDelivery"));
-    ScreenRegistry::abrir(QStringLiteral("TfrmDelivery"));
+    acoesMapa::abrirDelivery();
 }
 
 void TfrmMenuRestaurante::btnTransItemClick() {

@@ -11,11 +11,9 @@
 #include "framework/ui/Pesquisa.h"
 #include "framework/ui/ScreenRegistry.h"
 #include "framework/ui/UserInterface.h"
-#include "registers/DECF.h"
 #include "registers/DProduto.h"
 #include "restaurant/DResPedido.h"
 #include "restaurant/MapaMesas.h"
-#include "restaurant/impressao/ConferenciaMesa.h"
 #include "restaurant/ui/PainelMapaMesas.h"
 #include "restaurant/ui/AcoesMapa.h"
 #include "restaurant/ui/TelasRestaurante.h"
@@ -300,17 +298,7 @@ void TfrmMenuRestauranteTouch::btnAdItemClick() {
 void TfrmMenuRestauranteTouch::btnExtratoClick() {
     avisarECF(true);
     const int mesa = m_regras.mesaDoExtrato(m_edtMesa->text());
-    FiscalPrinter* impressora = ecf();
-    if (!impressora)
-        Alerta(QStringLiteral("Impressora (ECF) não disponível!"), true);
-    Digest& ead = m_assinador ? *m_assinador : TdmECF::gerarInstance().ead();
-    try {
-        ConferenciaMesa(m_db, TdmConfiguracao::gerarInstance(), mesa, ead, *impressora);
-    } catch (const ConferenciaNaoGravada& e) {
-        Error(e.message());
-    } catch (const FiscalPrinterError& e) {
-        Error(e.message());
-    }
+    acoesMapa::imprimirConferencia(m_db, mesa, ecf(), m_assinador);
     m_regras.recarregar(); // the posting sees the bill printed
 }
 
@@ -334,8 +322,7 @@ void TfrmMenuRestauranteTouch::btnDeliveryClick() {
     m_regras.encerrar();
     if (!caixaLiberado())
         return;
-    exigirTela(ScreenRegistry::existe(QStringLiteral("TfrmDelivery")), QStringLiteral("TfrmDelivery"));
-    ScreenRegistry::abrir(QStringLiteral("TfrmDelivery"));
+    acoesMapa::abrirDelivery();
 }
 
 void TfrmMenuRestauranteTouch::btnBalcaoClick() {
