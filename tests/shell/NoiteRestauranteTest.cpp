@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -267,11 +268,14 @@ TEST_F(NoiteRestaurante, ThreeTablesFromPostingToCouponAgreeAtTheEnd) {
 
     // Table 2 asks for the bill at the cashier and pays by credit card.
     voltarAoMapa();
-    tocarCampo("edtMesa");
+    auto* grade = w<QTableWidget>("grdMapa");
+    const auto mesa2 = grade->findItems(QStringLiteral("002"), Qt::MatchExactly);
+    ASSERT_EQ(mesa2.size(), 1);
+    QTest::mouseClick(grade->viewport(), Qt::LeftButton, {}, grade->visualItemRect(mesa2.first()).center());
     tecla(Qt::Key_F6);
     ASSERT_NE(fechamento(), nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(fechamento()));
-    digitar(QStringLiteral("2"));
+    tecla(Qt::Key_Return); // the table touched on the map
     tecla(Qt::Key_F4); // the bill
     EXPECT_EQ(fechamento()->findChild<QLabel*>(QStringLiteral("lblTotal"))->text(), u"72,90");
     tecla(Qt::Key_F6); // the second type: credit card, for what is left
@@ -284,14 +288,14 @@ TEST_F(NoiteRestaurante, ThreeTablesFromPostingToCouponAgreeAtTheEnd) {
     voltarAoMapa();
     abrirMesa(5, QStringLiteral("1"), QStringLiteral("1111"));
     tecla(Qt::Key_F9);
-    auto* grade = w<QTableView>("dbgItens");
+    auto* itens = w<QTableView>("dbgItens");
     const int agua =
-        grade->model()->match(grade->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("2003")).value(0).row();
-    grade->setCurrentIndex(grade->model()->index(agua, 0));
+        itens->model()->match(itens->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("2003")).value(0).row();
+    itens->setCurrentIndex(itens->model()->index(agua, 0));
     ui.answerYes(); // 'Confirma "Cancelar" esse registro?'
     ui.answerInput(QStringLiteral("gerente")); // the supervisor (REST.SNH.CAN)
     ui.answerInput(QStringLiteral("4321"));
-    QTest::keyClick(grade, Qt::Key_Return);
+    QTest::keyClick(itens, Qt::Key_Return);
     toque("btnSalvar");
     ASSERT_TRUE(erros().isEmpty()) << qPrintable(erros().join(u'\n'));
     EXPECT_TRUE(ui.allAnswered());

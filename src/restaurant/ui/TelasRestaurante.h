@@ -23,6 +23,9 @@ struct TelasRestaurante {
     // The touch sale screen for a table and its waiter (0: none); the touch
     // map hands its posting there when RST.LAN.TOUCH is "S".
     std::function<void(int mesa, int garcon)> vendaTouch;
+    // The table chosen on the open map (0: none or no map), which the host's
+    // closing screen proposes.
+    std::function<int()> mesaSelecionada;
 };
 TelasRestaurante& telasRestaurante();
 

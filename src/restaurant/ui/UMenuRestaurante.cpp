@@ -395,6 +395,10 @@ void registrarTelasMenuRestaurante() {
         if (TfrmMenuRestaurante* m = menuRestauranteAberto(); m && m->isVisible())
             m->VerificarControles(false, MapaMesas::kRecontar);
     };
+    telasRestaurante().mesaSelecionada = [] {
+        TfrmMenuRestaurante* m = menuRestauranteAberto();
+        return m && m->isVisible() ? m->mesaSelecionada() : 0;
+    };
 }
 
 } // namespace kvo

@@ -35,6 +35,8 @@ public:
     void VerificarControles(bool resize, int passo);
     PainelMapaMesas& painelMapa() const { return *m_mapa; }
     LancamentoTouch& lancamento() { return m_regras; }
+    // The table the other screens open on: the one typed, else the map's.
+    int mesaEscolhida() const;
 
     void reject() override;
 
@@ -68,7 +70,6 @@ private:
     bool caixaLiberado();
     FiscalPrinter* ecf();
     bool avisarECF(bool obrigatoria);
-    int mesaEscolhida() const;
 
     void btnLancarClick();
     void btnAdItemClick();

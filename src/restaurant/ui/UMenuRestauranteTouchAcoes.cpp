@@ -316,6 +316,7 @@ void TfrmMenuRestauranteTouch::btnFechamentoClick() {
     m_regras.encerrar();
     avisarECF(false);
     chamaTelaVendaRapida(0, 0, 0);
+    m_edtMesa->clear(); // the closing screen took the table; the next one is typed afresh
 }
 
 void TfrmMenuRestauranteTouch::btnDeliveryClick() {
@@ -372,6 +373,12 @@ void registrarTelasMenuRestauranteTouch() {
             anterior();
         if (TfrmMenuRestauranteTouch* m = menuRestauranteTouchAberto(); m && m->isVisible())
             m->VerificarControles(false, MapaMesas::kRecontar);
+    };
+    auto outra = telasRestaurante().mesaSelecionada;
+    telasRestaurante().mesaSelecionada = [outra] {
+        if (TfrmMenuRestauranteTouch* m = menuRestauranteTouchAberto(); m && m->isVisible())
+            return m->mesaEscolhida();
+        return outra ? outra() : 0;
     };
 }
 

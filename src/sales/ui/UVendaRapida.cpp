@@ -253,7 +253,11 @@ void TfrmVendaRapida::showEvent(QShowEvent* event) {
         return;
     }
     if (m_mesa) {
+        // The table chosen on the map: Enter takes it, typing replaces it.
+        if (const int mesa = telasRestaurante().mesaSelecionada ? telasRestaurante().mesaSelecionada() : 0; mesa > 0)
+            m_mesa->setText(QString::number(mesa));
         m_mesa->setFocus();
+        m_mesa->selectAll();
     } else {
         m_dm->novaVendaBalcao();
         m_produto->setFocus();

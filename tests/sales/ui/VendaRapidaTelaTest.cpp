@@ -4,6 +4,7 @@
 #include "core/Paths.h"
 #include "framework/ui/ChamadaExterna.h"
 #include "framework/ui/ScreenRegistry.h"
+#include "restaurant/ui/TelasRestaurante.h"
 #include "restaurant/ui/UMenuRestauranteHost.h"
 #include "sales/DVendaRapida.h"
 #include "sales/ui/UMenuCorePDV.h"
@@ -178,6 +179,22 @@ TEST_F(TelaVendaRapida, F4PrintsTheBillBeforeThePaymentsAndNotAfter) {
     EXPECT_EQ(erros(), QStringList{QStringLiteral("Remova os pagamentos antes de imprimir a conta: ela pode mudar o "
                                                   "desconto, o serviço e o couvert.")});
     EXPECT_EQ(filho<QTableWidget>("gridPagamentos")->rowCount(), 1) << "the payment stays";
+}
+
+TEST_F(TelaVendaRapida, TheMapsTableIsProposedAndTypingReplacesIt) {
+    lancar(1, {{QStringLiteral("1001"), Currency(1)}});
+    lancar(2, {{QStringLiteral("3001"), Currency(2)}});
+    telasRestaurante().mesaSelecionada = [] { return 2; };
+    abertaPeloRestaurante(0);
+    EXPECT_EQ(filho<QLineEdit>("edtMesa")->text(), u"2");
+    tecla(Qt::Key_Return);
+    EXPECT_EQ(rotulo("lblTitulo"), u"Fechamento de Mesa 002");
+    delete tela();
+    abertaPeloRestaurante(0);
+    digitar(QStringLiteral("1"));
+    tecla(Qt::Key_Return);
+    EXPECT_EQ(rotulo("lblTitulo"), u"Fechamento de Mesa 001");
+    telasRestaurante() = {};
 }
 
 TEST_F(TelaVendaRapida, EscAfterAPaymentAsksBeforeGivingUp) {
