@@ -3,9 +3,13 @@
 #include "PedidoTelaFixture.h"
 
 #include "framework/ui/ScreenRegistry.h"
+#include "restaurant/ui/UExtratoEscolha.h"
 #include "restaurant/ui/UResPedido_Escolha.h"
 
+#include <QLineEdit>
+#include <QPointer>
 #include <QTableView>
+#include <QTimer>
 
 using namespace kvo;
 using namespace kvo::test;
@@ -59,6 +63,42 @@ TEST_F(Escolha, PostingWalkedByKeyboardFromTheWaiterToThePrintedTickets) {
     EXPECT_TRUE(impressos.first().contains(QStringLiteral("JOAO")));
     EXPECT_EQ(texto(QStringLiteral("select CON_STATUS from RES_CONTROLE where CODCONTROLE = 1")), u"EM USO");
     EXPECT_EQ(mapasAtualizados, 1);
+}
+
+// [F8] on the choice screen: the bill's choices of the typed table, typed in
+// the real dialog and confirmed by its key, are saved on the order.
+TEST_F(Escolha, F8SavesTheBillChoicesTypedForTheTable) {
+    const int pedido = lancar(1, {{QStringLiteral("1001"), Currency(1)}});
+    TelasExtrato telas; // the program's choices dialog
+    auto preencher = [](QWidget* tela, const char* campo, const QString& valor) {
+        auto* e = filho<QLineEdit>(tela, campo);
+        QTest::mouseClick(e, Qt::LeftButton);
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(e, valor);
+    };
+    QPointer<QWidget> escolha;
+    escolher(QStringLiteral("Extrato"), 0,
+             {{QStringLiteral("frmResPedido_Escolha"),
+               [&](QWidget* tela) {
+                   escolha = tela;
+                   QTest::keyClicks(tela->focusWidget(), QStringLiteral("1"));
+                   // F8 opens its dialog at once: pressed after this step returns
+                   QTimer::singleShot(0, tela, [tela] { tecla(tela, Qt::Key_F8); });
+               }},
+              {QStringLiteral("frmExtratoEscolha"),
+               [&](QWidget* tela) {
+                   EXPECT_EQ(filho<QLineEdit>(tela, "edtAcrescimo")->text(), u"10,00"); // the order's service
+                   preencher(tela, "edtQtdeDividida", QStringLiteral("3"));
+                   preencher(tela, "edtAcrescimo", QStringLiteral("12")); // still being typed at F2
+                   tecla(tela, Qt::Key_F2);
+                   // Back on the choice screen, the user leaves it.
+                   QTimer::singleShot(300, escolha, [&] { QTest::keyClick(escolha, Qt::Key_Escape); });
+               }}},
+             2);
+    EXPECT_EQ(texto(QStringLiteral("select PED_QTDE_PESSOA || ';' || cast(PED_ACRESCIMO as numeric(18,2)) || ';' || "
+                                   "iif(PED_DATA_FINAL is null, 'sem', 'com') from RES_PEDIDO where CODPEDIDO = %1")
+                        .arg(pedido)),
+              u"3;12.00;com");
 }
 
 TEST_F(Escolha, LeavingAFieldChecksItAndKeepsTheUserThere) {
