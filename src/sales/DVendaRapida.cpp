@@ -163,12 +163,15 @@ bool TdmVendaRapida::adicionarItem(const QString& codPesquisa, Currency qtde) {
 TotaisVendaRapida TdmVendaRapida::totais() const { return m_totais; }
 
 QList<MoedaVendaRapida> TdmVendaRapida::moedas() const {
+    if (m_moedas)
+        return *m_moedas;
     auto rs = m_db.query(QStringLiteral("select CODMOEDA, MOE_DESCRICAO, MOE_NFE_PAG from MOEDA order by "
                                         "case when MOE_NFE_PAG = '01' then 0 else 1 end, CODMOEDA"));
     QList<MoedaVendaRapida> out;
     for (rs->first(); !rs->eof(); rs->next())
         out.append({int(rs->field(0).asInteger()), rs->field(1).asString().trimmed(),
                     rs->field(2).asString().trimmed() == u"01"});
+    m_moedas = out;
     return out;
 }
 

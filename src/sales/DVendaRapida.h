@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace kvo {
 
@@ -110,6 +111,7 @@ private:
     TotaisVendaRapida m_totais;
     QList<PagamentoVendaRapida> m_anteriores; // RES_PEDIDO_CONTA splits, printed on the coupon
     QList<PagamentoVendaRapida> m_pagamentos;
+    mutable std::optional<QList<MoedaVendaRapida>> m_moedas; // read once: every payment looks its type up
     int m_esperaMs = 5000;
     bool m_cupomIniciado = false;
 };
